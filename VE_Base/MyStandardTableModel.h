@@ -49,9 +49,28 @@ public:
 protected:
     virtual int shownRecordCount() const;   // rows visible to the view
 
+    // How a new record list relates to the one held.
+    enum class SourceChange {
+        Extended,   // same records first, maybe more behind them
+        Truncated,  // same records first, fewer of them
+        Replaced,   // other records
+    };
+    SourceChange compareSource(const QList<std::any>& source) const;
+    void adoptSource(const QList<std::any>& source, SourceChange change);
+
+    // Runs `apply`, which changes the visible rows from `before` to `after`, inside the matching
+    // insert, remove or (when the shown records were replaced) reset bracket.
+    template <typename Apply>
+    void changeShownRows(int before, int after, bool replaced, Apply apply);
+    bool isChangingRows() const { return changingRows; }
+
     std::vector<std::any> records;          // our own copy, never shared with the caller
 
 private:
+    UserData* userData() const;
+    const ColProperty* columnAt(const QModelIndex& index) const;
+
+    bool changingRows = false;
     QString modelName;
     int key;
     TableHeader* tableHeader = nullptr;     // not owned
@@ -59,5 +78,32 @@ private:
     QStringList titles;
     QList<int> alignments;
 };
+
+template <typename Apply>
+void MyStandardTableModel::changeShownRows(int before, int after, bool replaced, Apply apply)
+{
+    // A view may ask for more rows from inside the begin bracket's signal; changingRows makes
+    // that request wait until the state is consistent again.
+    const auto applyGuarded = [this, &apply] {
+        apply();
+        changingRows = false;
+    };
+    changingRows = true;
+    if (replaced && (before > 0 || after > 0)) {
+        beginResetModel();
+        applyGuarded();
+        endResetModel();
+    } else if (after > before) {
+        beginInsertRows(QModelIndex(), before, after - 1);
+        applyGuarded();
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        applyGuarded();
+        endRemoveRows();
+    } else {
+        applyGuarded();
+    }
+}
 
 } // namespace VEK_SC_Space

@@ -41,6 +41,8 @@ public:
 
     QString key() const;
 
+    // key, every column (id, title, width, alignment, flag, shown) in registration order, and
+    // "choices": the ids of the shown columns in display order.
     virtual QJsonObject toJson() const;
     virtual QString getColumnDisplayText(int column, std::any record, UserData* userData) = 0;
     virtual QVariant getColumnRawValue(int column, std::any record, UserData* userData) = 0;
@@ -62,6 +64,8 @@ protected:
     void addColumn(int id, QString title, int width, QFlags<Qt::AlignmentFlag> alignment, bool flag);
 
 private:
+    ColProperty* columnById(int id) const;
+
     QString tableKey;
     QList<ColProperty*> columns;        // owned
     QList<ColProperty*> shownColumns;   // subset of columns
