@@ -1,6 +1,6 @@
 #include "HistoryTableHeader.h"
 
-#include <QSet>
+#include <cstring>
 
 namespace VEK_SC_Space {
 
@@ -27,11 +27,11 @@ char exchangeFromLetters(const QString& letters)
 
 int rowCategory(DirectionSet set, char direction)
 {
-    // Built afresh on every call: the set is tiny and keeps the function free of shared state.
-    QSet<char> category3 = {'1', 'b', 'j', 'k', 'm', 'u'};
-    if (set == DirectionSet::Stock)
-        category3.insert('6');
-    return category3.contains(direction) ? 3 : 2;
+    // Built afresh on every call, on the stack: this runs for every comparison while sorting, so
+    // it neither allocates nor shares state. The credit set is the first six.
+    const char category3[] = {'1', 'b', 'j', 'k', 'm', 'u', '6'};
+    const std::size_t size = set == DirectionSet::Stock ? 7 : 6;
+    return std::memchr(category3, direction, size) ? 3 : 2;
 }
 
 int rowCategory(DirectionSet set, char orderStatus, char direction)

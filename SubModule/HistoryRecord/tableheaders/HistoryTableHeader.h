@@ -1,6 +1,8 @@
 #pragma once
 
 #include "TableHeader.h"
+#include "UserData.h"
+#include "Util.h"
 
 #include <QString>
 #include <QVariant>
@@ -8,8 +10,25 @@
 #include <any>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace VEK_SC_Space {
+
+namespace HistoryColumn {
+
+// One column as a set registers it. The title is the untranslated source text; mark it with
+// QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", ...) so that it is extracted in the context
+// it is translated in.
+struct ColumnSpec
+{
+    int id;
+    const char* title;
+    int width;
+    Qt::Alignment alignment;
+    bool flag;
+};
+
+} // namespace HistoryColumn
 
 // The module's column sets derive from this. It adds nothing to TableHeader but the key
 // hand-over; on purpose no Q_OBJECT, so every set translates in TableHeader's context.
@@ -18,6 +37,15 @@ class HistoryTableHeader : public TableHeader
 public:
     explicit HistoryTableHeader(QString key);
     ~HistoryTableHeader() override;
+
+protected:
+    // Registers the columns in the table's order, each title through TableHeader::tr.
+    template <std::size_t N>
+    void addColumns(const HistoryColumn::ColumnSpec (&columns)[N])
+    {
+        for (const HistoryColumn::ColumnSpec& column : columns)
+            addColumn(column.id, tr(column.title, nullptr, -1), column.width, column.alignment, column.flag);
+    }
 };
 
 // The conversions that every column set shares.
@@ -33,6 +61,24 @@ inline QString text(const char (&field)[N])
     return QString::fromUtf8(field, int(strnlen(field, N)));
 }
 
+// A NUL-terminated copy of a text field, for calls that take a bare char pointer: a field that
+// fills its whole room without a NUL must not be read past its room. Lives on the stack.
+template <std::size_t N>
+class FieldCopy
+{
+public:
+    explicit FieldCopy(const char (&field)[N])
+    {
+        const std::size_t length = strnlen(field, N);
+        std::memcpy(bytes, field, length);
+        bytes[length] = '\0';
+    }
+    char* data() { return bytes; }
+
+private:
+    char bytes[N + 1];
+};
+
 inline QString price(double value) { return QString::number(value, 'f', 3); }
 inline QString amount(double value) { return QString::number(value, 'f', 2); }
 inline QString count(int value) { return QString::number(value); }
@@ -47,6 +93,42 @@ inline QString timeCut(const QString& time)
     return dot < 0 ? time : time.left(dot);
 }
 
+// The same cut on the field itself, so the fraction is never converted. A "." byte never occurs
+// inside a multi-byte UTF-8 sequence, so cutting the bytes equals cutting the text.
+template <std::size_t N>
+inline QString timeCut(const char (&field)[N])
+{
+    const std::size_t length = strnlen(field, N);
+    const void* dot = std::memchr(field, '.', length);
+    const std::size_t kept = dot ? std::size_t(static_cast<const char*>(dot) - field) : length;
+    return QString::fromUtf8(field, int(kept));
+}
+
+// A text field through the base library's text conversion.
+template <std::size_t N>
+inline QString message(const char (&field)[N])
+{
+    FieldCopy<N> copy(field);
+    return Util::char2QStr(copy.data());
+}
+
+// The displayed security code and the security name of a code field and an exchange code byte.
+// Without an account there is nothing to look up in: empty text.
+template <std::size_t N>
+inline QString securityCode(const char (&codeField)[N], char exchange, UserData* userData)
+{
+    return userData ? userData->GetDisplaySecurityID(text(codeField), exchange) : QString();
+}
+
+template <std::size_t N>
+inline QString securityName(const char (&codeField)[N], char exchange, UserData* userData)
+{
+    if (!userData)
+        return QString();
+    FieldCopy<N> copy(codeField);
+    return userData->Translate2SecurityName(copy.data(), exchange);
+}
+
 // Exchange letters as the one-character code the name lookup takes: exact SH, SZ or BJ in any
 // letter case give '1', '2' or '4'; anything else gives 0 (no lookup).
 char exchangeFromLetters(const QString& letters);
@@ -56,11 +138,47 @@ enum class DirectionSet { Stock, Credit };
 int rowCategory(DirectionSet set, char direction);
 int rowCategory(DirectionSet set, char orderStatus, char direction);
 
+// The decoders and the category-3 directions of each account kind.
+struct StockCodes
+{
+    static constexpr DirectionSet directions = DirectionSet::Stock;
+    static QString direction(char code) { return Util::parseZRStockDirection(code); }
+    static QString orderStatus(char code) { return Util::parseZRStockOrderStatus(code); }
+    static QString exchange(char code) { return Util::parseZRStockExchangeID(code); }
+    static QString orderPriceType(char type, char aux1, char aux2)
+    {
+        return Util::parseZRStockOrderPriceType(type, aux1, aux2);
+    }
+};
+
+struct CreditCodes
+{
+    static constexpr DirectionSet directions = DirectionSet::Credit;
+    static QString direction(char code) { return Util::parseZRCreditDirection(code); }
+    static QString orderStatus(char code) { return Util::parseZRCreditOrderStatus(code); }
+    static QString exchange(char code) { return Util::parseZRCreditExchangeID(code); }
+    static QString orderPriceType(char type, char aux1, char aux2)
+    {
+        return Util::parseZRCreditOrderPriceType(type, aux1, aux2);
+    }
+};
+
 // The record pointer held by a std::any; throws std::bad_any_cast for anything else.
 template <typename Record>
 inline const Record* record(const std::any& value)
 {
     return std::any_cast<Record*>(value);
+}
+
+// The skeleton of both value operations: the record out of the std::any (std::bad_any_cast for
+// anything else), an empty result for a null record, otherwise convert(record).
+template <typename Record, typename Convert>
+inline auto withRecord(const std::any& value, Convert convert) -> decltype(convert(std::declval<const Record&>()))
+{
+    const Record* r = record<Record>(value);
+    if (!r)
+        return {};
+    return convert(*r);
 }
 
 } // namespace HistoryColumn
