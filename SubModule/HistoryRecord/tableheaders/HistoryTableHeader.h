@@ -181,5 +181,43 @@ inline auto withRecord(const std::any& value, Convert convert) -> decltype(conve
     return convert(*r);
 }
 
+// Name of a security whose record gives the exchange in letters; unknown letters: no lookup.
+template <std::size_t N, std::size_t M>
+inline QString securityNameByLetters(const char (&codeField)[N], const char (&letters)[M], UserData* userData)
+{
+    const char exchange = exchangeFromLetters(text(letters));
+    return exchange ? securityName(codeField, exchange, userData) : QString();
+}
+
+// The two faces of a cell: a set can write its column switch once, as a template over one of
+// these, and get the display text and the raw value from the same lines.
+struct DisplayCell
+{
+    using Result = QString;
+    static constexpr bool isDisplay = true;
+    static QString none() { return QString(); }
+    template <std::size_t N>
+    static QString text(const char (&field)[N]) { return HistoryColumn::text(field); }
+    static QString string(const QString& value) { return value; }
+    static QString price(double value) { return HistoryColumn::price(value); }
+    static QString amount(double value) { return HistoryColumn::amount(value); }
+    static QString count(int value) { return HistoryColumn::count(value); }
+    static QString code(char value, QString (*decoder)(char)) { return decoder(value); }
+};
+
+struct RawCell
+{
+    using Result = QVariant;
+    static constexpr bool isDisplay = false;
+    static QVariant none() { return QVariant(); }
+    template <std::size_t N>
+    static QVariant text(const char (&field)[N]) { return HistoryColumn::text(field); }
+    static QVariant string(const QString& value) { return value; }
+    static QVariant price(double value) { return value; }
+    static QVariant amount(double value) { return value; }
+    static QVariant count(int value) { return value; }
+    static QVariant code(char value, QString (*)(char)) { return HistoryColumn::code(value); }
+};
+
 } // namespace HistoryColumn
 } // namespace VEK_SC_Space

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "HistoryTableHeader.h"
+
+namespace VEK_SC_Space {
+
+class StockHistoryCapitalTableHeader : public HistoryTableHeader
+{
+public:
+    StockHistoryCapitalTableHeader();
+
+    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
+};
+
+class CreditHistoryCapitalTableHeader : public HistoryTableHeader
+{
+public:
+    CreditHistoryCapitalTableHeader();
+
+    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
+};
+
+} // namespace VEK_SC_Space

@@ -1,0 +1,99 @@
+#include "HistoryPositionTableHeader.h"
+
+#include "ClientConstants.h"
+#include "api/ZRVDHistoryFields.h"
+
+namespace VEK_SC_Space {
+namespace {
+
+using namespace HistoryColumn;
+using ZRVALUEADDPROAPI::CZRVDCreditHistoryHoldField;
+using ZRVALUEADDPROAPI::CZRVDHistoryHoldField;
+
+const ColumnSpec positionColumns[] = {
+    {0, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "交易日"), 75, Centred, true},
+    {1, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "证券代码"), 75, Right, true},
+    {2, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "证券名称"), 100, Right, true},
+    {3, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "持仓数量"), 75, Right, true},
+    {4, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "持仓成本"), 75, Right, true},
+    {5, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "持仓成本价"), 75, Right, true},
+    {6, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "开仓成本价"), 75, Right, true},
+    {7, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "累计盈亏"), 75, Right, true},
+    {8, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "客户号"), 120, Right, true},
+    {9, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "股东号"), 110, Right, true},
+    {10, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "交易所"), 65, Right, true},
+};
+
+// Cost per share; a quantity below 1 has none, so the division never sees zero.
+template <typename Cell, typename Record>
+typename Cell::Result costPrice(const Record& r)
+{
+    if (r.HoldVolume >= 1)
+        return Cell::price(r.HoldCost / double(r.HoldVolume));
+    if constexpr (Cell::isDisplay)
+        return QStringLiteral("-");
+    else
+        return Cell::none();
+}
+
+template <typename Cell, typename Record>
+typename Cell::Result positionCell(int column, const std::any& record, UserData* userData)
+{
+    return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
+        switch (column) {
+        case 0: return Cell::text(r.TradingDay);
+        case 1: return Cell::text(r.SecurityID);
+        case 2:
+            // Sorting by name sorts by code: the raw value needs no lookup.
+            if constexpr (Cell::isDisplay)
+                return securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
+            else
+                return Cell::text(r.SecurityID);
+        case 3: return Cell::count(r.HoldVolume);
+        case 4: return Cell::price(r.HoldCost);
+        case 5: return costPrice<Cell>(r);
+        case 6: return Cell::price(r.OpenCostPrice);
+        case 7: return Cell::amount(r.AccumulatedProfitLoss);
+        case 8: return Cell::text(r.CustomerID);
+        case 9: return Cell::text(r.ShareholderID);
+        case 10: return Cell::text(r.ExchangeCode);
+        default: return Cell::none();
+        }
+    });
+}
+
+} // namespace
+
+StockHistoryPositionTableHeader::StockHistoryPositionTableHeader()
+    : HistoryTableHeader(TH_STOCK_HISTORY_POSITION)
+{
+    addColumns(positionColumns);
+}
+
+QString StockHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
+{
+    return positionCell<DisplayCell, CZRVDHistoryHoldField>(column, record, userData);
+}
+
+QVariant StockHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
+{
+    return positionCell<RawCell, CZRVDHistoryHoldField>(column, record, userData);
+}
+
+CreditHistoryPositionTableHeader::CreditHistoryPositionTableHeader()
+    : HistoryTableHeader(TH_CREDIT_HISTORY_POSITION)
+{
+    addColumns(positionColumns);
+}
+
+QString CreditHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
+{
+    return positionCell<DisplayCell, CZRVDCreditHistoryHoldField>(column, record, userData);
+}
+
+QVariant CreditHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
+{
+    return positionCell<RawCell, CZRVDCreditHistoryHoldField>(column, record, userData);
+}
+
+} // namespace VEK_SC_Space
