@@ -82,28 +82,25 @@ private:
 template <typename Apply>
 void MyStandardTableModel::changeShownRows(int before, int after, bool replaced, Apply apply)
 {
-    // A view may ask for more rows from inside the begin bracket's signal; changingRows makes
-    // that request wait until the state is consistent again.
-    const auto applyGuarded = [this, &apply] {
-        apply();
-        changingRows = false;
-    };
+    // Views and proxies ask for more rows from the slots of these signals; a page inserted then
+    // would reach later receivers of the same signal before they saw this change.
     changingRows = true;
     if (replaced && (before > 0 || after > 0)) {
         beginResetModel();
-        applyGuarded();
+        apply();
         endResetModel();
     } else if (after > before) {
         beginInsertRows(QModelIndex(), before, after - 1);
-        applyGuarded();
+        apply();
         endInsertRows();
     } else if (after < before) {
         beginRemoveRows(QModelIndex(), after, before - 1);
-        applyGuarded();
+        apply();
         endRemoveRows();
     } else {
-        applyGuarded();
+        apply();
     }
+    changingRows = false;
 }
 
 } // namespace VEK_SC_Space
