@@ -3,6 +3,7 @@
 #include "VE_Base_global.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 
@@ -46,7 +47,9 @@ public:
     // finished-signal is emitted, so the receiver may send the next batch from its slot.
     bool getIsZRVAReqing() const;
 
-    void setService(ValueAddedService* service);   // not owning; null: accepted, never answered
+    // Not owning; null: requests are accepted, never answered. Attaching copies the service's
+    // connection and login state into the two flags; detaching drops an outstanding request.
+    void setService(ValueAddedService* service);
     ValueAddedService* service() const;
     int lastRequestId() const;                     // id written by the latest ReqQry... call
 
@@ -115,7 +118,7 @@ private:
                     const QString& endDate, char sortType, int batchNo, int& requestId);
 
     QString defaultInvestorId;
-    ValueAddedService* valueAddedService = nullptr;
+    QPointer<ValueAddedService> valueAddedService;
     QVector<void*> lists[HistoryKindCount];
     int pendingRequestId = 0;   // 0: none outstanding
     int latestRequestId = 0;
