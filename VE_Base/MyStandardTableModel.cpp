@@ -46,6 +46,7 @@ int MyStandardTableModel::accountKey() const
 
 void MyStandardTableModel::setHeader(TableHeader* header, QList<ColProperty*>& columns)
 {
+    const ChangingRows guard(this);
     beginResetModel();
     tableHeader = header;
     this->columns = columns;

@@ -67,6 +67,20 @@ protected:
     std::vector<std::any> records;          // our own copy, never shared with the caller
 
 private:
+    // Views and proxies ask for more rows from the slots of the row signals; a page inserted
+    // then would reach later receivers of the same signal before they saw the first change.
+    class ChangingRows
+    {
+    public:
+        explicit ChangingRows(MyStandardTableModel* model) : model(model) { model->changingRows = true; }
+        ~ChangingRows() { model->changingRows = false; }
+        ChangingRows(const ChangingRows&) = delete;
+        ChangingRows& operator=(const ChangingRows&) = delete;
+
+    private:
+        MyStandardTableModel* model;
+    };
+
     UserData* userData() const;
     const ColProperty* columnAt(const QModelIndex& index) const;
 
@@ -82,9 +96,7 @@ private:
 template <typename Apply>
 void MyStandardTableModel::changeShownRows(int before, int after, bool replaced, Apply apply)
 {
-    // Views and proxies ask for more rows from the slots of these signals; a page inserted then
-    // would reach later receivers of the same signal before they saw this change.
-    changingRows = true;
+    const ChangingRows guard(this);
     if (replaced && (before > 0 || after > 0)) {
         beginResetModel();
         apply();
@@ -100,7 +112,6 @@ void MyStandardTableModel::changeShownRows(int before, int after, bool replaced,
     } else {
         apply();
     }
-    changingRows = false;
 }
 
 } // namespace VEK_SC_Space
