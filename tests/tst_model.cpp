@@ -224,6 +224,8 @@ private slots:
     void plainSteps();
     void pagedStepsUnderTester_data();
     void pagedStepsUnderTester();
+    void plainStepsUnderTester_data();
+    void plainStepsUnderTester();
 
     void callerKeepsSoleListOwnership();
     void canFetchMoreOnlyAtTopLevel();
@@ -240,6 +242,7 @@ private slots:
 
 private:
     void runScript(MyStandardTableModel& model);
+    void runScriptUnderTester(MyStandardTableModel& model);
 
     FruitColumns columns;
     QList<ColProperty*> shown;
@@ -372,12 +375,28 @@ void tst_Model::pagedStepsUnderTester_data()
     pagedSteps_data();
 }
 
-// The tester fetches on its own, so only consistency is checked here, on the model and on the
-// sorting proxy the page puts in front of it.
 void tst_Model::pagedStepsUnderTester()
 {
-    QFETCH(Script, script);
     myHistoryModel model(QStringLiteral("HistoryTable"), 0);
+    runScriptUnderTester(model);
+}
+
+void tst_Model::plainStepsUnderTester_data()
+{
+    plainSteps_data();
+}
+
+void tst_Model::plainStepsUnderTester()
+{
+    MyStandardTableModel model(QStringLiteral("Plain"), 0);
+    runScriptUnderTester(model);
+}
+
+// The tester fetches on its own, so only consistency is checked here, on the model and on the
+// sorting proxy the page puts in front of it.
+void tst_Model::runScriptUnderTester(MyStandardTableModel& model)
+{
+    QFETCH(Script, script);
     QAbstractItemModelTester modelTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSortFilterProxyModel proxy;
     proxy.setSortRole(Qt::UserRole);
@@ -393,9 +412,7 @@ void tst_Model::pagedStepsUnderTester()
             return;
         QVERIFY(model.rowCount() <= orchard.list.size());
         QCOMPARE(proxy.rowCount(), model.rowCount());
-        QStringList names = column(model, 1);
-        QStringList expected = orchard.names(model.rowCount());
-        QCOMPARE(names, expected);
+        QCOMPARE(column(model, 1), orchard.names(model.rowCount()));
     }
 }
 
