@@ -1,0 +1,4 @@
+# The history page frame driven headless through a small page class of the test's own.
+add_qt_test(tst_historyrecordwid
+    SOURCES tst_historyrecordwid.cpp TestHistoryPage.h
+    LIBS HistoryRecordFrame SubModuleCommon VE_Base)

@@ -1,0 +1,1668 @@
+#include "TestHistoryPage.h"
+
+#include "UserData.h"
+#include "UserDataManager.h"
+#include "myHistoryModel.h"
+#include "service/ValueAddedService.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QListView>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+using namespace VEK_SC_Space;
+
+namespace {
+
+const QString ReadyTips = QStringLiteral("点击查询获取") + TestHistoryPage::Title;
+const QString LoadingTips = QStringLiteral("正在加载数据...");
+
+QString partialTips(int rows)
+{
+    return QStringLiteral("下滑滚动条以显示更多记录(已加载%1条)").arg(rows);
+}
+
+QString completeTips(int rows)
+{
+    return QStringLiteral("所有数据已加载完毕(共%1条)").arg(rows);
+}
+
+QString notSentTips(int error)
+{
+    return QStringLiteral("查询失败，本地错误号:") + QString::number(error);
+}
+
+// Lets queued calls, the view's delayed layout and zero timers run.
+void settle()
+{
+    QTest::qWait(5);
+}
+
+// A stock account registered in UserDataManager for the life of the object, connected and
+// logged in, with no service attached: requests are accepted and never answered.
+class TestAccount
+{
+public:
+    static constexpr int Key = 4101;
+
+    explicit TestAccount(int accountType = 1)
+        : userData(accountType)
+    {
+        userData.zrvaConnected = true;
+        userData.zrvaLoggedIn = true;
+        userData.setDefaultInvestorID(QStringLiteral("880012345"));
+        UserDataManager::instance()->userDataMap().insert(Key, &userData);
+    }
+    ~TestAccount() { UserDataManager::instance()->userDataMap().remove(Key); }
+
+    UserData userData;
+};
+
+// Records with a code and a volume whose numeric order differs from their text order.
+void appendRecords(UserData& account, int count)
+{
+    static int serial = 0;
+    for (int i = 0; i < count; ++i, ++serial) {
+        auto* record = new TestRecord{};
+        std::snprintf(record->SecurityID, sizeof record->SecurityID, "%06d", serial);
+        record->OrderVolume = (serial * 37) % 1000 + 5;
+        account.getHistoryOrderList().append(record);
+    }
+}
+
+struct PageWidgets {
+    explicit PageWidgets(QWidget* page)
+        : outline(page->findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_outline")))
+        , toolbar(page->findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_toolbar")))
+        , tips(page->findChild<QLabel*>(QStringLiteral("label_historyordertradewid_tips")))
+        , query(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_request")))
+        , exportButton(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_export")))
+        , loadAll(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_loadall")))
+        , begin(page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_begdate")))
+        , end(page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_enddate")))
+        , sort(page->findChild<QComboBox*>(QStringLiteral("comboBox_historyordertradewid_sorttype")))
+        , table(page->findChild<QTableView*>(QStringLiteral("tableView_historyordertradewid")))
+    {
+    }
+
+    QWidget* outline;
+    QWidget* toolbar;
+    QLabel* tips;
+    QPushButton* query;
+    QPushButton* exportButton;
+    QPushButton* loadAll;
+    QDateEdit* begin;
+    QDateEdit* end;
+    QComboBox* sort;
+    QTableView* table;
+};
+
+// One account and one page on it, torn down page first.
+class PageFixture
+{
+public:
+    explicit PageFixture(int accountType = 1)
+        : account(accountType)
+        , page(TestAccount::Key)
+        , ui(&page)
+    {
+    }
+
+    bool start(bool show = true)
+    {
+        page.initSubModule();
+        if (!show)
+            return true;
+        page.show();
+        return QTest::qWaitForWindowExposed(&page);
+    }
+
+    // Puts `count` new records into the result list and answers the latest request.
+    void answer(int count, bool isTotalLast)
+    {
+        appendRecords(account.userData, count);
+        settle();
+        emit account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), isTotalLast,
+                                                                          account.userData.lastRequestId());
+    }
+
+    void answerError(int errorId, const QString& errorMsg)
+    {
+        settle();
+        emit account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(errorId, errorMsg, false,
+                                                                          account.userData.lastRequestId());
+    }
+
+    void scrollToEnd()
+    {
+        settle();
+        QScrollBar* bar = ui.table->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        settle();
+    }
+
+    int rows() const { return page.proxyModel->rowCount(); }
+
+    TestAccount account;
+    TestHistoryPage page;
+    PageWidgets ui;
+};
+
+// A page inside a host widget, as the client embeds it: an unset page cursor shows the host's.
+class EmbeddedPage
+{
+public:
+    static constexpr Qt::CursorShape HostCursor = Qt::IBeamCursor;
+
+    explicit EmbeddedPage(bool initialise = true)
+        : page(TestAccount::Key, &host)
+        , ui(&page)
+    {
+        host.setCursor(HostCursor);
+        if (initialise)
+            page.initSubModule();
+    }
+
+    TestAccount account;
+    QWidget host;
+    TestHistoryPage page;
+    PageWidgets ui;
+};
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    QStringList buttons;
+    QWidget* parent;
+    bool modal;
+    Qt::WindowFlags flags;
+};
+
+// Watches for modal message boxes while it lives, notes them and presses "确定"; after a few
+// seconds it closes any modal so that a test fails instead of hanging.
+class BoxCatcher : public QObject
+{
+public:
+    BoxCatcher()
+    {
+        connect(&timer, &QTimer::timeout, this, &BoxCatcher::poll);
+        timer.start(10);
+        clock.start();
+    }
+
+    QList<SeenBox> seen;
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
+            SeenBox s{box->windowTitle(), box->text(), box->icon(), {}, box->parentWidget(),
+                      box->isModal() || box->windowModality() != Qt::NonModal, box->windowFlags()};
+            QAbstractButton* ok = nullptr;
+            for (QAbstractButton* button : box->buttons()) {
+                s.buttons.append(button->text().remove(QLatin1Char('&')));
+                if (button->text().remove(QLatin1Char('&')) == QStringLiteral("确定"))
+                    ok = button;
+            }
+            seen.append(s);
+            if (ok)
+                ok->click();
+            else
+                box->reject();
+        } else if (modal && clock.elapsed() > 5000) {
+            modal->close();
+        }
+    }
+
+    QTimer timer;
+    QElapsedTimer clock;
+};
+
+// Collects the debug lines written while it lives.
+class DebugLines
+{
+public:
+    DebugLines()
+    {
+        collected().clear();
+        previous() = qInstallMessageHandler(&DebugLines::handle);
+    }
+    ~DebugLines() { qInstallMessageHandler(previous()); }
+
+    QStringList lines() const { return collected(); }
+    QStringList startingWith(const QString& prefix) const
+    {
+        QStringList result;
+        for (const QString& line : collected())
+            if (line.startsWith(prefix))
+                result.append(line);
+        return result;
+    }
+
+private:
+    static QStringList& collected()
+    {
+        static QStringList lines;
+        return lines;
+    }
+    static QtMessageHandler& previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg)
+            collected().append(message);
+        else if (previous())
+            previous()(type, context, message);
+    }
+};
+
+// Answers every translation with "context|source", so a test reads the context a text used.
+class ContextTranslator : public QTranslator
+{
+public:
+    QString translate(const char* context, const char* sourceText, const char*, int) const override
+    {
+        return QString::fromUtf8(context) + QLatin1Char('|') + QString::fromUtf8(sourceText);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+struct Batch {
+    int count;
+    bool isTotalLast;
+};
+using Batches = QList<Batch>;
+
+QList<QFont> fontsOf(const QList<QWidget*>& widgets)
+{
+    QList<QFont> fonts;
+    for (QWidget* widget : widgets)
+        fonts.append(widget->font());
+    return fonts;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Batch)
+Q_DECLARE_METATYPE(QMargins)
+
+class tst_HistoryRecordWid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void metaObjectContract();
+    void hostDefaults();
+    void widgetTree_data();
+    void widgetTree();
+    void layouts_data();
+    void layouts();
+    void formTexts_data();
+    void formTexts();
+    void formProperties();
+    void buttonsKeepTheirSize_data();
+    void buttonsKeepTheirSize();
+    void beforeInit();
+    void afterInit();
+    void initRunsOnce();
+    void translationContexts();
+
+    void zoom_data();
+    void zoom();
+    void destroyedPageDropsPendingWork();
+
+    void cursorFilter_data();
+    void cursorFilter();
+    void cursorFilterInstalledByInit();
+
+    void queryRequest_data();
+    void queryRequest();
+    void queryNotSent();
+    void buttonsReachTheirSlots();
+    void answerLead_data();
+    void answerLead();
+    void batchNumbersFollowRequests();
+    void scrollLead_data();
+    void scrollLead();
+    void staleAnswers_data();
+    void staleAnswers();
+    void errorAnswer_data();
+    void errorAnswer();
+    void errorDuringLoadAll();
+    void preCheck_data();
+    void preCheck();
+    void loadAllPreCheck();
+    void loadAll_data();
+    void loadAll();
+    void closeEndsLoadAll_data();
+    void closeEndsLoadAll();
+    void queryLock_data();
+    void queryLock();
+    void queryLockNotTakenWhenPreCheckStops();
+    void sortingOnlyWhenComplete();
+    void answersFromAnotherThread_data();
+    void answersFromAnotherThread();
+    void modelsUnderTester();
+    void destruction();
+
+    void serviceFullCycle();
+    void serviceBusy();
+    void serviceError();
+};
+
+void tst_HistoryRecordWid::initTestCase()
+{
+    // Column choices live in QSettings; keep this suite's apart from everything else.
+    QCoreApplication::setOrganizationName(QStringLiteral("tst_historyrecordwid"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_historyrecordwid"));
+    TableHeader::clearColumnChoice(QStringLiteral("TestPageColumns"));
+}
+
+void tst_HistoryRecordWid::init()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_HistoryRecordWid::metaObjectContract()
+{
+    const QMetaObject& page = HistoryRecordWid::staticMetaObject;
+    QCOMPARE(page.className(), "VEK_SC_Space::HistoryRecordWid");
+    QCOMPARE(page.superClass(), &ISubModuleWid::staticMetaObject);
+    QCOMPARE(ISubModuleWid::staticMetaObject.className(), "VEK_SC_Space::ISubModuleWid");
+    QCOMPARE(ISubModuleWid::staticMetaObject.methodCount(), QWidget::staticMetaObject.methodCount());
+    QCOMPARE(ISubModuleWid::staticMetaObject.propertyCount(), QWidget::staticMetaObject.propertyCount());
+
+    QStringList slotNames;
+    for (int i = page.methodOffset(); i < page.methodCount(); ++i) {
+        QCOMPARE(page.method(i).methodType(), QMetaMethod::Slot);
+        slotNames.append(QString::fromLatin1(page.method(i).methodSignature()));
+    }
+    const QStringList expected = {
+        QStringLiteral("slot_myModel_numberPopulated(bool,int)"),
+        QStringLiteral("on_pushButton_historyordertradewid_request_clicked()"),
+        QStringLiteral("on_pushButton_historyordertradewid_export_clicked()"),
+        QStringLiteral("on_pushButton_historyordertradewid_loadall_clicked()"),
+        QStringLiteral("slot_InquiryHistoryFinished(int,QString,bool,int)"),
+    };
+    QCOMPARE(slotNames, expected);
+}
+
+void tst_HistoryRecordWid::hostDefaults()
+{
+    PageFixture f;
+    QVERIFY(f.start(false));
+    ISubModuleWid& host = f.page;
+    QCOMPARE(host.zoomPercent, 100);
+    host.subModuleHook();
+    QCOMPARE(host.hostFlag1(), false);
+    QCOMPARE(host.hostFlag2(), false);
+    QCOMPARE(host.hostFlag3(), true);
+    QCOMPARE(host.hostFlag4(), false);
+    QCOMPARE(f.ui.tips->text(), ReadyTips);
+    QCOMPARE(f.page.requestId, 0);
+    QVERIFY(f.page.sent.isEmpty());
+}
+
+void tst_HistoryRecordWid::widgetTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+
+    const auto row = [](const char* name, const char* className, const char* parent) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(className) << QString::fromLatin1(parent);
+    };
+    row("widget_historyordertradewid_outline", "QWidget", "HistoryRecordWid");
+    row("widget_historyordertradewid_toolbar", "QWidget", "widget_historyordertradewid_outline");
+    row("widget_historyordertradewid_req", "QWidget", "widget_historyordertradewid_toolbar");
+    row("widget_historyordertradewid_selectdate", "QWidget", "widget_historyordertradewid_req");
+    row("label_historyordertradewid_selectdate_title", "QLabel", "widget_historyordertradewid_selectdate");
+    row("dateEdit_historyordertradewid_begdate", "QDateEdit", "widget_historyordertradewid_selectdate");
+    row("label_historyordertradewid_selectdate_to", "QLabel", "widget_historyordertradewid_selectdate");
+    row("dateEdit_historyordertradewid_enddate", "QDateEdit", "widget_historyordertradewid_selectdate");
+    row("widget_historyordertradewid_sorttype", "QWidget", "widget_historyordertradewid_req");
+    row("label_historyordertradewid_sorttype_title", "QLabel", "widget_historyordertradewid_sorttype");
+    row("comboBox_historyordertradewid_sorttype", "QComboBox", "widget_historyordertradewid_sorttype");
+    row("pushButton_historyordertradewid_request", "QPushButton", "widget_historyordertradewid_req");
+    row("pushButton_historyordertradewid_export", "QPushButton", "widget_historyordertradewid_toolbar");
+    row("label_historyordertradewid_tips", "QLabel", "widget_historyordertradewid_toolbar");
+    row("pushButton_historyordertradewid_loadall", "QPushButton", "widget_historyordertradewid_toolbar");
+    row("widget_historyordertradewid_table", "QWidget", "widget_historyordertradewid_outline");
+    row("tableView_historyordertradewid", "QTableView", "widget_historyordertradewid_table");
+}
+
+void tst_HistoryRecordWid::widgetTree()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+
+    PageFixture f;
+    const QList<QWidget*> matches = f.page.findChildren<QWidget*>(name);
+    QCOMPARE(matches.size(), 1);
+    QWidget* widget = matches.first();
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
+    QVERIFY(widget->parentWidget());
+    QCOMPARE(widget->parentWidget()->objectName(), parentName);
+}
+
+void tst_HistoryRecordWid::layouts_data()
+{
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<QMargins>("margins");
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("page") << "HistoryRecordWid" << "verticalLayout_2" << "QVBoxLayout" << 0 << QMargins(0, 0, 0, 0)
+                          << QStringList{"widget_historyordertradewid_outline"};
+    QTest::newRow("outline") << "widget_historyordertradewid_outline" << "verticalLayout" << "QVBoxLayout" << 0
+                             << QMargins(0, 0, 0, 0)
+                             << QStringList{"widget_historyordertradewid_toolbar", "widget_historyordertradewid_table"};
+    QTest::newRow("toolbar") << "widget_historyordertradewid_toolbar" << "horizontalLayout_4" << "QHBoxLayout" << 6
+                             << QMargins(9, 9, 9, 9)
+                             << QStringList{"widget_historyordertradewid_req", "pushButton_historyordertradewid_export",
+                                            "label_historyordertradewid_tips", "<spacer>",
+                                            "pushButton_historyordertradewid_loadall"};
+    QTest::newRow("req") << "widget_historyordertradewid_req" << "horizontalLayout_2" << "QHBoxLayout" << 15
+                         << QMargins(0, 0, 0, 0)
+                         << QStringList{"widget_historyordertradewid_selectdate", "widget_historyordertradewid_sorttype",
+                                        "pushButton_historyordertradewid_request"};
+    QTest::newRow("selectdate") << "widget_historyordertradewid_selectdate" << "horizontalLayout" << "QHBoxLayout" << 3
+                                << QMargins(0, 0, 0, 0)
+                                << QStringList{"label_historyordertradewid_selectdate_title",
+                                               "dateEdit_historyordertradewid_begdate",
+                                               "label_historyordertradewid_selectdate_to",
+                                               "dateEdit_historyordertradewid_enddate"};
+    QTest::newRow("sorttype") << "widget_historyordertradewid_sorttype" << "horizontalLayout_3" << "QHBoxLayout" << 3
+                              << QMargins(0, 0, 0, 0)
+                              << QStringList{"label_historyordertradewid_sorttype_title",
+                                             "comboBox_historyordertradewid_sorttype"};
+    QTest::newRow("table") << "widget_historyordertradewid_table" << "verticalLayout_neworderwid_table" << "QVBoxLayout"
+                           << 6 << QMargins(5, 0, 5, 5) << QStringList{"tableView_historyordertradewid"};
+}
+
+void tst_HistoryRecordWid::layouts()
+{
+    QFETCH(QString, owner);
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(int, spacing);
+    QFETCH(QMargins, margins);
+    QFETCH(QStringList, items);
+
+    PageFixture f;
+    QWidget* widget = owner == f.page.objectName() ? &f.page : f.page.findChild<QWidget*>(owner);
+    QVERIFY(widget);
+    QLayout* layout = widget->layout();
+    QVERIFY(layout);
+    QCOMPARE(layout->objectName(), name);
+    QCOMPARE(QString::fromLatin1(layout->metaObject()->className()), className);
+    QCOMPARE(layout->parent(), widget);
+    QCOMPARE(layout->spacing(), spacing);
+    QCOMPARE(layout->contentsMargins(), margins);
+
+    QStringList found;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        found.append(item->widget() ? item->widget()->objectName() : QStringLiteral("<spacer>"));
+    }
+    QCOMPARE(found, items);
+}
+
+void tst_HistoryRecordWid::formTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("date title") << "label_historyordertradewid_selectdate_title" << "日期";
+    QTest::newRow("date to") << "label_historyordertradewid_selectdate_to" << "至";
+    QTest::newRow("order title") << "label_historyordertradewid_sorttype_title" << "顺序";
+    QTest::newRow("tips") << "label_historyordertradewid_tips" << "";
+    QTest::newRow("query") << "pushButton_historyordertradewid_request" << "查   询";
+    QTest::newRow("export") << "pushButton_historyordertradewid_export" << "导   出";
+    QTest::newRow("load all") << "pushButton_historyordertradewid_loadall" << "全部加载";
+}
+
+void tst_HistoryRecordWid::formTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+
+    PageFixture f;
+    QWidget* widget = f.page.findChild<QWidget*>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->property("text").toString(), text);
+}
+
+void tst_HistoryRecordWid::formProperties()
+{
+    PageFixture f;
+    QCOMPARE(f.page.objectName(), QStringLiteral("HistoryRecordWid"));
+    QCOMPARE(f.page.windowTitle(), QStringLiteral("HistoryRecordWid"));
+    QCOMPARE(f.page.size(), QSize(1079, 537));
+    QCOMPARE(f.page.layout()->sizeConstraint(), QLayout::SetNoConstraint);
+
+    QCOMPARE(f.ui.sort->count(), 2);
+    QCOMPARE(f.ui.sort->itemText(0), QStringLiteral("新纪录在上"));
+    QCOMPARE(f.ui.sort->itemText(1), QStringLiteral("旧记录在上"));
+    QCOMPARE(f.ui.sort->minimumSize(), QSize(100, 0));
+
+    const QString platformFormat = QDateEdit().displayFormat();
+    for (QDateEdit* edit : {f.ui.begin, f.ui.end}) {
+        QVERIFY(edit->calendarPopup());
+        QCOMPARE(edit->displayFormat(), platformFormat);
+    }
+
+    for (QPushButton* button : {f.ui.query, f.ui.exportButton, f.ui.loadAll}) {
+        QCOMPARE(button->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+        QCOMPARE(button->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+        QCOMPARE(button->sizePolicy().horizontalStretch(), 0);
+        QCOMPARE(button->sizePolicy().verticalStretch(), 0);
+        QCOMPARE(button->minimumSize(), QSize(80, 23));
+        QCOMPARE(button->maximumSize(), QSize(80, 23));
+    }
+
+    QSpacerItem* spacer = f.ui.toolbar->layout()->itemAt(3)->spacerItem();
+    QVERIFY(spacer);
+    QCOMPARE(spacer->sizeHint(), QSize(10, 20));
+    QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Minimum);
+}
+
+void tst_HistoryRecordWid::buttonsKeepTheirSize_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("roomForAll");
+
+    QTest::newRow("designed width") << 1079 << true;
+    QTest::newRow("wide") << 1600 << true;
+    QTest::newRow("narrow") << 420 << false;
+}
+
+void tst_HistoryRecordWid::buttonsKeepTheirSize()
+{
+    QFETCH(int, width);
+    QFETCH(bool, roomForAll);
+
+    PageFixture f;   // not initialised: Load all is still visible
+    f.page.resize(width, 537);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    settle();
+
+    for (QPushButton* button : {f.ui.query, f.ui.exportButton, f.ui.loadAll})
+        QCOMPARE(button->size(), QSize(80, 23));
+
+    if (roomForAll) {
+        // Everything but the spacer stays at its preferred width; the spacer takes the rest
+        // and pushes Load all against the right margin.
+        QWidget* req = f.page.findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_req"));
+        QCOMPARE(req->width(), req->sizeHint().width());
+        QCOMPARE(f.ui.tips->width(), f.ui.tips->sizeHint().width());
+        QCOMPARE(f.ui.loadAll->geometry().right(), f.ui.toolbar->width() - 9 - 1);
+        // A box layout puts no spacing in front of a spacer item.
+        const QRect spacer = f.ui.toolbar->layout()->itemAt(3)->geometry();
+        QCOMPARE(spacer.width(), f.ui.loadAll->x() - 6 - (f.ui.tips->geometry().right() + 1));
+        QVERIFY(spacer.width() > 10);
+    }
+}
+
+void tst_HistoryRecordWid::beforeInit()
+{
+    PageFixture f;
+    QVERIFY(!f.page.model);
+    QVERIFY(!f.page.proxyModel);
+    QVERIFY(!f.page.tableHeader);
+    QCOMPARE(f.page.tableHeadersCreated, 0);
+    QCOMPARE(f.page.responseConnections, 0);
+    QCOMPARE(f.page.title, TestHistoryPage::Title);
+    QCOMPARE(f.page.accountKey, TestAccount::Key);
+    QCOMPARE(f.page.userData, &f.account.userData);
+    QCOMPARE(f.page.accountType, 1);
+    QCOMPARE(f.page.requestId, 0);
+    QCOMPARE(f.page.batchNo, 0);
+    QVERIFY(f.page.isTotalLast);
+    QVERIFY(!f.page.loadAllRequested);
+    QVERIFY(f.page.records.isEmpty());
+    QVERIFY(f.page.showColumns.isEmpty());
+
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    QVERIFY(f.ui.loadAll->isVisible());
+    QVERIFY(f.ui.tips->text().isEmpty());
+    QVERIFY(!f.ui.table->model() || f.ui.table->model()->columnCount() == 0);
+}
+
+void tst_HistoryRecordWid::afterInit()
+{
+    PageFixture f(2);
+    const QDate before = QDate::currentDate();
+    QVERIFY(f.start());
+    const QDate after = QDate::currentDate();
+
+    QCOMPARE(f.page.accountType, 2);
+    QCOMPARE(f.ui.tips->text(), ReadyTips);
+    QVERIFY(f.ui.loadAll->isHidden());
+    QVERIFY(f.ui.query->isEnabled());
+    QVERIFY(f.ui.exportButton->isEnabled());
+    QVERIFY(f.page.testAttribute(Qt::WA_MouseTracking));
+    const QDate today = f.ui.end->date().addDays(1);
+    QVERIFY(today == before || today == after);
+    QCOMPARE(f.ui.begin->date(), today.addDays(-10));
+    QCOMPARE(f.ui.sort->currentIndex(), 0);
+
+    // A plain list view, not the combo box's own subclass.
+    QVERIFY(f.ui.sort->view());
+    QCOMPARE(f.ui.sort->view()->metaObject(), &QListView::staticMetaObject);
+
+    auto* model = qobject_cast<myHistoryModel*>(f.page.model);
+    QVERIFY(model);
+    QVERIFY(!model->parent());
+    QCOMPARE(model->name(), QStringLiteral("HistoryTable"));
+    QCOMPARE(model->accountKey(), TestAccount::Key);
+    QVERIFY(f.page.proxyModel);
+    QCOMPARE(f.page.proxyModel->parent(), &f.page);
+    QCOMPARE(f.page.proxyModel->sourceModel(), model);
+    QCOMPARE(f.page.proxyModel->sortRole(), int(Qt::UserRole));
+    QCOMPARE(f.ui.table->model(), f.page.proxyModel);
+
+    QHeaderView* hHeader = f.ui.table->horizontalHeader();
+    QCOMPARE(hHeader->objectName(), QStringLiteral("historyordertradewid_hHeader"));
+    QCOMPARE(int(hHeader->defaultAlignment()), 0x84);
+    QVERIFY(!hHeader->stretchLastSection());
+    QCOMPARE(hHeader->minimumSectionSize(), 50);
+    QCOMPARE(hHeader->minimumHeight(), 23);
+    QCOMPARE(hHeader->maximumHeight(), 23);
+    QCOMPARE(hHeader->height(), 23);
+    QVERIFY(!hHeader->highlightSections());
+
+    QHeaderView* vHeader = f.ui.table->verticalHeader();
+    QCOMPARE(vHeader->objectName(), QStringLiteral("historyordertradewid_vHeader"));
+    QCOMPARE(vHeader->defaultSectionSize(), 23);
+
+    QCOMPARE(f.ui.table->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(f.ui.table->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(f.ui.table->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(f.ui.table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(f.ui.table->hasMouseTracking());
+    QCOMPARE(f.ui.table->contextMenuPolicy(), Qt::CustomContextMenu);
+    QVERIFY(!f.ui.table->isSortingEnabled());
+
+    // Only the columns the set shows by default, with their titles and widths.
+    QCOMPARE(f.page.showColumns, f.page.tableHeader->getShowColumns());
+    QCOMPARE(f.page.showColumns.size(), 2);
+    QCOMPARE(f.page.proxyModel->columnCount(), 2);
+    QCOMPARE(f.page.proxyModel->rowCount(), 0);
+    const QStringList titles = {QStringLiteral("证券代码"), QStringLiteral("委托数量")};
+    const QList<int> widths = {90, 120};
+    for (int i = 0; i < titles.size(); ++i) {
+        QCOMPARE(f.page.proxyModel->headerData(i, Qt::Horizontal).toString(), titles.at(i));
+        QCOMPARE(f.ui.table->columnWidth(i), widths.at(i));
+        QVERIFY(!f.ui.table->isColumnHidden(i));
+    }
+}
+
+void tst_HistoryRecordWid::initRunsOnce()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    QAbstractItemModel* model = f.page.model;
+    QSortFilterProxyModel* proxy = f.page.proxyModel;
+    TableHeader* header = f.page.tableHeader;
+    f.ui.begin->setDate(QDate(2024, 1, 2));
+    f.ui.tips->setText(QStringLiteral("x"));
+
+    f.page.initSubModule();
+
+    QCOMPARE(f.page.tableHeadersCreated, 1);
+    QCOMPARE(f.page.responseConnections, 1);
+    QCOMPARE(f.page.model, model);
+    QCOMPARE(f.page.proxyModel, proxy);
+    QCOMPARE(f.page.tableHeader, header);
+    QCOMPARE(f.ui.begin->date(), QDate(2024, 1, 2));
+    QCOMPARE(f.ui.tips->text(), QStringLiteral("x"));
+}
+
+void tst_HistoryRecordWid::translationContexts()
+{
+    ContextTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    const auto removeTranslator = qScopeGuard([&] { QCoreApplication::removeTranslator(&translator); });
+
+    PageFixture f;
+    QVERIFY(f.start());
+    const QString form = QStringLiteral("HistoryRecordWid|");
+    const QString code = QStringLiteral("VEK_SC_Space::HistoryRecordWid|");
+    QCOMPARE(f.page.windowTitle(), form + QStringLiteral("HistoryRecordWid"));
+    QCOMPARE(f.ui.query->text(), form + QStringLiteral("查   询"));
+    QCOMPARE(f.ui.sort->itemText(1), form + QStringLiteral("旧记录在上"));
+    QCOMPARE(f.ui.tips->text(), code + QStringLiteral("点击查询获取") + TestHistoryPage::Title);
+
+    f.account.userData.zrvaConnected = false;
+    BoxCatcher boxes;
+    f.ui.query->click();
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().title, code + QStringLiteral("查询失败"));
+    QCOMPARE(boxes.seen.first().text, code + QStringLiteral("增值服务未连接，请稍后重试或重启客户端。"));
+    QCOMPARE(boxes.seen.first().buttons, QStringList{code + QStringLiteral("确定")});
+}
+
+void tst_HistoryRecordWid::zoom_data()
+{
+    QTest::addColumn<QVector<int>>("percents");
+    QTest::addColumn<bool>("settleBetween");
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<int>("zoomPercent");
+
+    for (bool between : {false, true}) {
+        const QByteArray suffix = between ? ", one by one" : ", in one go";
+        QTest::newRow("150" + suffix) << QVector<int>{150} << between << 1.5 << 150;
+        QTest::newRow("150 then 100" + suffix) << QVector<int>{150, 100} << between << 1.0 << 100;
+        QTest::newRow("150 twice" + suffix) << QVector<int>{150, 150} << between << 1.5 << 150;
+        QTest::newRow("200 then 50" + suffix) << QVector<int>{200, 50} << between << 0.5 << 50;
+        QTest::newRow("80, 120, 100" + suffix) << QVector<int>{80, 120, 100} << between << 1.0 << 100;
+        QTest::newRow("zero ignored" + suffix) << QVector<int>{0} << between << 1.0 << 100;
+        QTest::newRow("negative ignored" + suffix) << QVector<int>{-50} << between << 1.0 << 100;
+        QTest::newRow("150 then zero" + suffix) << QVector<int>{150, 0} << between << 1.5 << 150;
+    }
+}
+
+void tst_HistoryRecordWid::zoom()
+{
+    QFETCH(QVector<int>, percents);
+    QFETCH(bool, settleBetween);
+    QFETCH(double, factor);
+    QFETCH(int, zoomPercent);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    const QList<QWidget*> widgets = f.page.findChildren<QWidget*>();
+    const QList<QFont> before = fontsOf(widgets);
+    const QFont pageFont = f.page.font();
+
+    for (int percent : percents) {
+        f.page.setZoomPercent(percent);
+        if (settleBetween)
+            settle();
+    }
+    if (!settleBetween) {
+        // Only scheduled so far.
+        QCOMPARE(fontsOf(widgets), before);
+        QCOMPARE(f.page.zoomPercent, 100);
+    }
+    settle();
+
+    QCOMPARE(f.page.zoomPercent, zoomPercent);
+    QCOMPARE(f.page.font(), pageFont);
+    const QList<QFont> after = fontsOf(widgets);
+    for (int i = 0; i < widgets.size(); ++i) {
+        const QString what = widgets.at(i)->objectName() + QLatin1Char(' ') + widgets.at(i)->metaObject()->className();
+        QVERIFY2(qFuzzyCompare(after.at(i).pointSizeF(), before.at(i).pointSizeF() * factor),
+                 qPrintable(what + QStringLiteral(": %1 -> %2").arg(before.at(i).pointSizeF()).arg(after.at(i).pointSizeF())));
+    }
+}
+
+void tst_HistoryRecordWid::destroyedPageDropsPendingWork()
+{
+    QWidget holder;
+    QLabel sibling(QStringLiteral("sibling"), &holder);
+    const QFont siblingFont = sibling.font();
+    const QFont holderFont = holder.font();
+    {
+        TestAccount account;
+        QPointer<TestHistoryPage> page = new TestHistoryPage(TestAccount::Key, &holder);
+        page->initSubModule();
+        page->setZoomPercent(150);
+        page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_request"))->click();
+        delete page;
+        QVERIFY(page.isNull());
+    }
+    // Both the rescale and the Query button's re-enable were bound to the page.
+    QTest::qWait(1200);
+    QCOMPARE(sibling.font(), siblingFont);
+    QCOMPARE(holder.font(), holderFont);
+    QCOMPARE(holder.findChildren<QWidget*>().size(), 1);
+}
+
+void tst_HistoryRecordWid::cursorFilter_data()
+{
+    QTest::addColumn<bool>("onOutline");
+    QTest::addColumn<int>("cursorBefore");   // -1: no cursor set
+    QTest::addColumn<int>("eventType");
+    QTest::addColumn<int>("cursorAfter");
+
+    QTest::newRow("enter, vertical resize") << true << int(Qt::SizeVerCursor) << int(QEvent::Enter) << int(Qt::ArrowCursor);
+    QTest::newRow("enter, horizontal resize") << true << int(Qt::SizeHorCursor) << int(QEvent::Enter) << int(Qt::ArrowCursor);
+    QTest::newRow("enter, diagonal resize kept") << true << int(Qt::SizeFDiagCursor) << int(QEvent::Enter) << int(Qt::SizeFDiagCursor);
+    QTest::newRow("enter, all-direction resize kept") << true << int(Qt::SizeAllCursor) << int(QEvent::Enter) << int(Qt::SizeAllCursor);
+    QTest::newRow("enter, pointing hand kept") << true << int(Qt::PointingHandCursor) << int(QEvent::Enter) << int(Qt::PointingHandCursor);
+    QTest::newRow("enter, no cursor") << true << -1 << int(QEvent::Enter) << -1;
+    QTest::newRow("leave, vertical resize") << true << int(Qt::SizeVerCursor) << int(QEvent::Leave) << -1;
+    QTest::newRow("leave, cross") << true << int(Qt::CrossCursor) << int(QEvent::Leave) << -1;
+    QTest::newRow("move ignored") << true << int(Qt::SizeVerCursor) << int(QEvent::MouseMove) << int(Qt::SizeVerCursor);
+    QTest::newRow("enter on toolbar ignored") << false << int(Qt::SizeVerCursor) << int(QEvent::Enter) << int(Qt::SizeVerCursor);
+    QTest::newRow("leave on toolbar ignored") << false << int(Qt::CrossCursor) << int(QEvent::Leave) << int(Qt::CrossCursor);
+}
+
+void tst_HistoryRecordWid::cursorFilter()
+{
+    QFETCH(bool, onOutline);
+    QFETCH(int, cursorBefore);
+    QFETCH(int, eventType);
+    QFETCH(int, cursorAfter);
+
+    EmbeddedPage f;
+    if (cursorBefore >= 0)
+        f.page.setCursor(Qt::CursorShape(cursorBefore));
+
+    std::unique_ptr<QEvent> event;
+    switch (eventType) {
+    case QEvent::Enter:
+        event.reset(new QEnterEvent(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)));
+        break;
+    case QEvent::MouseMove:
+        event.reset(new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+        break;
+    default:
+        event.reset(new QEvent(QEvent::Type(eventType)));
+    }
+    QObject* filter = &f.page;
+    const bool consumed = filter->eventFilter(onOutline ? f.ui.outline : f.ui.toolbar, event.get());
+
+    QVERIFY(!consumed);
+    if (cursorAfter < 0) {
+        QVERIFY(!f.page.testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(f.page.cursor().shape(), EmbeddedPage::HostCursor);
+    } else {
+        QVERIFY(f.page.testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(int(f.page.cursor().shape()), cursorAfter);
+    }
+}
+
+void tst_HistoryRecordWid::cursorFilterInstalledByInit()
+{
+    EmbeddedPage f(false);
+    f.page.setCursor(Qt::SizeVerCursor);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(f.ui.outline, &leave);
+    QCOMPARE(f.page.cursor().shape(), Qt::SizeVerCursor);
+
+    f.page.initSubModule();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(f.ui.outline, &enter);
+    QCOMPARE(f.page.cursor().shape(), Qt::ArrowCursor);
+    QCoreApplication::sendEvent(f.ui.outline, &leave);
+    QVERIFY(!f.page.testAttribute(Qt::WA_SetCursor));
+    QCOMPARE(f.page.cursor().shape(), EmbeddedPage::HostCursor);
+}
+
+void tst_HistoryRecordWid::queryRequest_data()
+{
+    QTest::addColumn<int>("sortIndex");
+    QTest::addColumn<QDate>("begin");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<int>("sortType");
+    QTest::addColumn<QString>("beginText");
+    QTest::addColumn<QString>("endText");
+
+    QTest::newRow("newest on top") << 0 << QDate(2024, 3, 5) << QDate(2024, 3, 14) << int('2') << "20240305" << "20240314";
+    QTest::newRow("oldest on top") << 1 << QDate(2023, 12, 1) << QDate(2024, 1, 31) << int('1') << "20231201" << "20240131";
+    QTest::newRow("begin after end, sent unchanged") << 0 << QDate(2024, 3, 14) << QDate(2024, 3, 5) << int('2')
+                                                     << "20240314" << "20240305";
+    QTest::newRow("same day") << 1 << QDate(2020, 2, 29) << QDate(2020, 2, 29) << int('1') << "20200229" << "20200229";
+}
+
+void tst_HistoryRecordWid::queryRequest()
+{
+    QFETCH(int, sortIndex);
+    QFETCH(QDate, begin);
+    QFETCH(QDate, end);
+    QFETCH(int, sortType);
+    QFETCH(QString, beginText);
+    QFETCH(QString, endText);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.sort->setCurrentIndex(sortIndex);
+    f.ui.begin->setDate(begin);
+    f.ui.end->setDate(end);
+
+    f.ui.query->click();
+
+    QCOMPARE(f.page.sent.size(), 1);
+    const TestHistoryPage::Request& request = f.page.sent.first();
+    QCOMPARE(request.investorId, QStringLiteral("880012345"));
+    QCOMPARE(request.beginDate, beginText);
+    QCOMPARE(request.endDate, endText);
+    QCOMPARE(int(request.sortType), sortType);
+    QCOMPARE(request.batchNo, 1);
+    // Fetching: the id that UserData wrote is the one awaited.
+    QVERIFY(f.page.requestId > 0);
+    QCOMPARE(f.page.requestId, f.account.userData.lastRequestId());
+    QCOMPARE(f.page.batchNo, 1);
+    QVERIFY(!f.page.isTotalLast);
+    QCOMPARE(f.ui.tips->text(), LoadingTips);
+    QVERIFY(f.ui.loadAll->isHidden());
+    QCOMPARE(f.rows(), 0);
+}
+
+void tst_HistoryRecordWid::queryNotSent()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(80, true);
+    QCOMPARE(f.rows(), 80);
+
+    // No sort order chosen: the request goes out with sort character 0 and UserData refuses it.
+    f.ui.sort->setCurrentIndex(-1);
+    f.page.on_pushButton_historyordertradewid_request_clicked();
+
+    QCOMPARE(f.page.sent.size(), 2);
+    QCOMPARE(int(f.page.sent.last().sortType), 0);
+    QCOMPARE(f.ui.tips->text(), notSentTips(UserData::ErrorBadSortType));
+    QCOMPARE(f.page.requestId, -1);
+    QCOMPARE(f.page.batchNo, 0);
+    QVERIFY(f.page.records.isEmpty());
+    QVERIFY(f.account.userData.getHistoryOrderList().isEmpty());
+    QCOMPARE(f.rows(), 0);
+
+    // A refused investor id shows its own number.
+    f.ui.sort->setCurrentIndex(0);
+    f.account.userData.setDefaultInvestorID(QString());
+    f.page.on_pushButton_historyordertradewid_request_clicked();
+    QCOMPARE(f.ui.tips->text(), notSentTips(UserData::ErrorBadInvestorId));
+    QCOMPARE(f.page.batchNo, 0);
+}
+
+void tst_HistoryRecordWid::buttonsReachTheirSlots()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    QTest::mouseClick(f.ui.query, Qt::LeftButton);
+    QCOMPARE(f.page.sent.size(), 1);
+    f.answer(350, false);
+    QVERIFY(f.ui.loadAll->isVisible());
+    DebugLines log;
+    QTest::mouseClick(f.ui.loadAll, Qt::LeftButton);
+    QVERIFY(f.page.loadAllRequested);
+    QCOMPARE(log.startingWith(QStringLiteral("updateTimes")), QStringList{QStringLiteral("updateTimes = 3")});
+    // The export is not written yet: the click changes nothing of the query.
+    QTest::mouseClick(f.ui.exportButton, Qt::LeftButton);
+    QCOMPARE(f.page.sent.size(), 2);
+    QCOMPARE(f.rows(), 350);
+}
+
+void tst_HistoryRecordWid::answerLead_data()
+{
+    QTest::addColumn<Batches>("batches");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("tips");
+    QTest::addColumn<bool>("loadAllVisible");
+    QTest::addColumn<bool>("sorting");
+
+    QTest::newRow("80, last") << Batches{{80, true}} << 1 << 80 << completeTips(80) << false << true;
+    QTest::newRow("100, last") << Batches{{100, true}} << 1 << 100 << completeTips(100) << false << true;
+    QTest::newRow("150, last") << Batches{{150, true}} << 1 << 100 << partialTips(100) << true << false;
+    QTest::newRow("150, more to come") << Batches{{150, false}} << 2 << 0 << LoadingTips << false << false;
+    QTest::newRow("199, more to come") << Batches{{199, false}} << 2 << 0 << LoadingTips << false << false;
+    QTest::newRow("200, more to come") << Batches{{200, false}} << 1 << 100 << partialTips(100) << true << false;
+    QTest::newRow("150 then 80") << Batches{{150, false}, {80, false}} << 2 << 100 << partialTips(100) << true << false;
+    QTest::newRow("150 then 30, last") << Batches{{150, false}, {30, true}} << 2 << 100 << partialTips(100) << true << false;
+    QTest::newRow("50, 50, 50, 50") << Batches{{50, false}, {50, false}, {50, false}, {50, false}} << 4 << 100
+                                    << partialTips(100) << true << false;
+    QTest::newRow("60 then 20, last") << Batches{{60, false}, {20, true}} << 2 << 80 << completeTips(80) << false << true;
+}
+
+void tst_HistoryRecordWid::answerLead()
+{
+    QFETCH(Batches, batches);
+    QFETCH(int, requests);
+    QFETCH(int, rows);
+    QFETCH(QString, tips);
+    QFETCH(bool, loadAllVisible);
+    QFETCH(bool, sorting);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    int received = 0;
+    for (const Batch& batch : batches) {
+        f.answer(batch.count, batch.isTotalLast);
+        received += batch.count;
+    }
+    settle();
+
+    QCOMPARE(f.page.sent.size(), requests);
+    QCOMPARE(f.page.records.size(), received);
+    QCOMPARE(f.page.model->rowCount(), rows);
+    QCOMPARE(f.rows(), rows);
+    QCOMPARE(f.ui.tips->text(), tips);
+    QCOMPARE(f.ui.loadAll->isVisible(), loadAllVisible);
+    QCOMPARE(f.ui.table->isSortingEnabled(), sorting);
+    // Another batch is awaited exactly when one was requested after the last answer.
+    QCOMPARE(f.page.requestId == -1, requests == batches.size());
+}
+
+void tst_HistoryRecordWid::batchNumbersFollowRequests()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(50, false);
+    f.answer(50, false);
+    f.answer(150, false);
+    QList<int> numbers;
+    for (const auto& request : qAsConst(f.page.sent))
+        numbers.append(request.batchNo);
+    QCOMPARE(numbers, (QList<int>{1, 2, 3}));
+    QCOMPARE(f.page.batchNo, 3);
+
+    // A new query starts over at 1.
+    f.page.on_pushButton_historyordertradewid_request_clicked();
+    QCOMPARE(f.page.sent.last().batchNo, 1);
+    QCOMPARE(f.page.batchNo, 1);
+    QVERIFY(f.page.records.isEmpty());
+}
+
+void tst_HistoryRecordWid::scrollLead_data()
+{
+    QTest::addColumn<int>("received");
+    QTest::addColumn<bool>("isTotalLast");
+    QTest::addColumn<bool>("requested");
+    QTest::addColumn<QString>("tips");
+
+    QTest::newRow("230 held, 70 left") << 230 << false << true << partialTips(200);
+    QTest::newRow("300 held, 100 left") << 300 << false << true << partialTips(200);
+    QTest::newRow("301 held, 101 left") << 301 << false << false << partialTips(200);
+    QTest::newRow("450 held") << 450 << false << false << partialTips(200);
+    QTest::newRow("230, last") << 230 << true << false << partialTips(200);
+    QTest::newRow("200, last") << 200 << true << false << completeTips(200);
+}
+
+void tst_HistoryRecordWid::scrollLead()
+{
+    QFETCH(int, received);
+    QFETCH(bool, isTotalLast);
+    QFETCH(bool, requested);
+    QFETCH(QString, tips);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(received, isTotalLast);
+    QCOMPARE(f.rows(), 100);
+    QCOMPARE(f.page.sent.size(), 1);
+
+    QSignalSpy populated(f.page.model, &myHistoryModel::numberPopulated);
+    f.scrollToEnd();
+
+    QCOMPARE(populated.size(), 1);
+    QCOMPARE(populated.first().at(0).toBool(), true);   // the view asked for more
+    QCOMPARE(f.rows(), 200);
+    QCOMPARE(f.ui.tips->text(), tips);
+    QCOMPARE(f.page.sent.size(), requested ? 2 : 1);
+    QCOMPARE(f.page.requestId == f.account.userData.lastRequestId(), requested);
+}
+
+enum class StaleId { PreviousQuery, Later, None, Zero };
+Q_DECLARE_METATYPE(StaleId)
+
+void tst_HistoryRecordWid::staleAnswers_data()
+{
+    QTest::addColumn<StaleId>("stale");
+
+    QTest::newRow("answer to the previous query") << StaleId::PreviousQuery;
+    QTest::newRow("unknown later id") << StaleId::Later;
+    QTest::newRow("minus one") << StaleId::None;
+    QTest::newRow("zero") << StaleId::Zero;
+}
+
+void tst_HistoryRecordWid::staleAnswers()
+{
+    QFETCH(StaleId, stale);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    const int firstId = f.page.requestId;
+    f.page.on_pushButton_historyordertradewid_request_clicked();
+    const int awaited = f.page.requestId;
+    QVERIFY(awaited != firstId);
+
+    appendRecords(f.account.userData, 250);
+    const int staleId = stale == StaleId::PreviousQuery ? firstId
+        : stale == StaleId::Later                       ? awaited + 1000
+        : stale == StaleId::None                        ? -1
+                                                        : 0;
+    BoxCatcher boxes;
+    emit f.account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), true, staleId);
+    emit f.account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(7, QStringLiteral("x"), true, staleId);
+    settle();
+
+    QVERIFY(boxes.seen.isEmpty());
+    QCOMPARE(f.page.requestId, awaited);
+    QVERIFY(f.page.records.isEmpty());
+    QVERIFY(!f.page.isTotalLast);
+    QCOMPARE(f.ui.tips->text(), LoadingTips);
+    QCOMPARE(f.page.sent.size(), 2);
+    QCOMPARE(f.rows(), 0);
+
+    // The awaited answer still counts.
+    emit f.account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), true, awaited);
+    QCOMPARE(f.page.records.size(), 250);
+    QCOMPARE(f.rows(), 100);
+}
+
+void tst_HistoryRecordWid::errorAnswer_data()
+{
+    QTest::addColumn<int>("errorId");
+    QTest::addColumn<QString>("errorMsg");
+
+    QTest::newRow("error with text") << 5 << "服务繁忙";
+    QTest::newRow("negative, no text") << -3 << "";
+    QTest::newRow("text with line break") << 1001 << "第一行\n第二行";
+}
+
+void tst_HistoryRecordWid::errorAnswer()
+{
+    QFETCH(int, errorId);
+    QFETCH(QString, errorMsg);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(150, false);
+    QCOMPARE(f.page.sent.size(), 2);
+
+    BoxCatcher boxes;
+    f.answerError(errorId, errorMsg);
+
+    QCOMPARE(boxes.seen.size(), 1);
+    const SeenBox& box = boxes.seen.first();
+    QCOMPARE(box.title, QStringLiteral("查询失败"));
+    QCOMPARE(box.text, TestHistoryPage::Title + QStringLiteral("查询失败\n错误号: ") + QString::number(errorId)
+                           + QStringLiteral("\n错误信息: ") + errorMsg);
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(box.parent, &f.page);
+    QVERIFY(box.modal);
+
+    // Failed: the records already received stay, nothing more is requested.
+    QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
+    QVERIFY(f.page.isTotalLast);
+    QCOMPARE(f.page.requestId, -1);
+    QCOMPARE(f.page.records.size(), 150);
+    QCOMPARE(f.rows(), 0);
+    QCOMPARE(f.page.sent.size(), 2);
+    QVERIFY(f.ui.loadAll->isHidden());
+}
+
+void tst_HistoryRecordWid::errorDuringLoadAll()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(350, false);
+    f.ui.loadAll->click();
+    QCOMPARE(f.rows(), 350);
+    QCOMPARE(f.page.sent.size(), 2);
+
+    BoxCatcher boxes;
+    f.answerError(9, QStringLiteral("断开"));
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
+    QCOMPARE(f.rows(), 350);
+    QCOMPARE(f.page.records.size(), 350);
+    QVERIFY(f.page.loadAllRequested);
+    QVERIFY(f.ui.loadAll->isVisible());
+    QCOMPARE(f.page.sent.size(), 2);
+}
+
+void tst_HistoryRecordWid::preCheck_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("loggedIn");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("not connected") << false << true << "增值服务未连接，请稍后重试或重启客户端。";
+    QTest::newRow("not logged in") << true << false << "增值服务未登录，请稍后重试或重启客户端。";
+    QTest::newRow("neither, connection first") << false << false << "增值服务未连接，请稍后重试或重启客户端。";
+}
+
+void tst_HistoryRecordWid::preCheck()
+{
+    QFETCH(bool, connected);
+    QFETCH(bool, loggedIn);
+    QFETCH(QString, text);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(80, true);
+    QCOMPARE(f.rows(), 80);
+    QTest::qWait(1100);   // the Query button's lock from the first click
+    QVERIFY(f.ui.query->isEnabled());
+
+    f.account.userData.zrvaConnected = connected;
+    f.account.userData.zrvaLoggedIn = loggedIn;
+    BoxCatcher boxes;
+    f.ui.query->click();
+
+    QCOMPARE(boxes.seen.size(), 1);
+    const SeenBox& box = boxes.seen.first();
+    QCOMPARE(box.title, QStringLiteral("查询失败"));
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(box.parent, &f.page);
+    QVERIFY(box.modal);
+
+    // Records were cleared before the check; label and button stay as they were.
+    QVERIFY(f.page.records.isEmpty());
+    QVERIFY(f.account.userData.getHistoryOrderList().isEmpty());
+    QCOMPARE(f.rows(), 0);
+    QCOMPARE(f.page.sent.size(), 1);
+    QCOMPARE(f.ui.tips->text(), completeTips(80));
+    QVERIFY(f.ui.query->isEnabled());
+    QVERIFY(!f.ui.table->isSortingEnabled());
+}
+
+void tst_HistoryRecordWid::loadAllPreCheck()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(350, false);
+    f.account.userData.zrvaLoggedIn = false;
+
+    BoxCatcher boxes;
+    DebugLines log;
+    f.ui.loadAll->click();
+
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().text, QStringLiteral("增值服务未登录，请稍后重试或重启客户端。"));
+    QVERIFY(!f.page.loadAllRequested);
+    QVERIFY(log.startingWith(QStringLiteral("updateTimes")).isEmpty());
+    QCOMPARE(f.rows(), 100);
+    QCOMPARE(f.page.sent.size(), 1);
+}
+
+void tst_HistoryRecordWid::loadAll_data()
+{
+    QTest::addColumn<Batches>("before");   // answered before Load all
+    QTest::addColumn<Batches>("after");    // answered after it
+    QTest::addColumn<QStringList>("updateTimes");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("350 held, 100 shown, more coming")
+        << Batches{{350, false}} << Batches{{120, false}, {50, true}}
+        << QStringList{"updateTimes = 3", "updateTimes = 2"} << 3 << 520;
+    QTest::newRow("everything received")
+        << Batches{{250, true}} << Batches{} << QStringList{"updateTimes = 2"} << 1 << 250;
+    QTest::newRow("one short page left")
+        << Batches{{201, false}} << Batches{{199, false}, {1, true}}
+        << QStringList{"updateTimes = 2", "updateTimes = 2"} << 3 << 401;
+    QTest::newRow("large batches")
+        << Batches{{600, false}} << Batches{{600, false}, {600, true}}
+        << QStringList{"updateTimes = 5", "updateTimes = 6", "updateTimes = 6"} << 3 << 1800;
+}
+
+void tst_HistoryRecordWid::loadAll()
+{
+    QFETCH(Batches, before);
+    QFETCH(Batches, after);
+    QFETCH(QStringList, updateTimes);
+    QFETCH(int, requests);
+    QFETCH(int, rows);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    for (const Batch& batch : before)
+        f.answer(batch.count, batch.isTotalLast);
+    QCOMPARE(f.rows(), 100);
+    QVERIFY(f.ui.loadAll->isVisible());
+
+    DebugLines log;
+    f.ui.loadAll->click();
+    QVERIFY(f.page.loadAllRequested);
+    for (const Batch& batch : after)
+        f.answer(batch.count, batch.isTotalLast);
+    settle();
+
+    QCOMPARE(log.startingWith(QStringLiteral("updateTimes")), updateTimes);
+    QCOMPARE(f.page.sent.size(), requests);
+    QCOMPARE(f.rows(), rows);
+    QCOMPARE(f.page.records.size(), rows);
+    QCOMPARE(f.ui.tips->text(), completeTips(rows));
+    QVERIFY(f.ui.loadAll->isHidden());
+    QVERIFY(f.ui.table->isSortingEnabled());
+    QCOMPARE(f.page.requestId, -1);
+}
+
+void tst_HistoryRecordWid::closeEndsLoadAll_data()
+{
+    QTest::addColumn<Batch>("answer");
+    QTest::addColumn<bool>("requested");
+
+    QTest::newRow("lead met, nothing requested") << Batch{300, false} << false;
+    QTest::newRow("lead not met, next batch") << Batch{100, false} << true;
+    QTest::newRow("last batch") << Batch{10, true} << false;
+}
+
+void tst_HistoryRecordWid::closeEndsLoadAll()
+{
+    QFETCH(Batch, answer);
+    QFETCH(bool, requested);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(350, false);
+    f.ui.loadAll->click();
+    QCOMPARE(f.rows(), 350);
+    QCOMPARE(f.page.sent.size(), 2);
+
+    QVERIFY(f.page.close());
+    QVERIFY(!f.page.loadAllRequested);
+
+    DebugLines log;
+    f.answer(answer.count, answer.isTotalLast);   // the request sent before closing is answered
+    settle();
+
+    QCOMPARE(f.page.records.size(), 350 + answer.count);
+    QCOMPARE(f.rows(), 350);
+    QVERIFY(log.startingWith(QStringLiteral("updateTimes")).isEmpty());
+    QCOMPARE(f.page.sent.size(), requested ? 3 : 2);
+}
+
+void tst_HistoryRecordWid::queryLock_data()
+{
+    QTest::addColumn<QString>("investorId");
+    QTest::addColumn<QString>("tips");
+
+    QTest::newRow("request sent") << "880012345" << LoadingTips;
+    QTest::newRow("request refused") << "" << notSentTips(UserData::ErrorBadInvestorId);
+}
+
+void tst_HistoryRecordWid::queryLock()
+{
+    QFETCH(QString, investorId);
+    QFETCH(QString, tips);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.account.userData.setDefaultInvestorID(investorId);
+
+    QElapsedTimer clock;
+    clock.start();
+    f.ui.query->click();
+    QCOMPARE(f.ui.tips->text(), tips);
+    QVERIFY(!f.ui.query->isEnabled());
+
+    // An answer does not lift the lock.
+    f.answer(80, true);
+    QTest::qWait(400);
+    QVERIFY(!f.ui.query->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(f.ui.query->isEnabled(), 3000);
+    QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
+}
+
+void tst_HistoryRecordWid::queryLockNotTakenWhenPreCheckStops()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.account.userData.zrvaConnected = false;
+    BoxCatcher boxes;
+    f.ui.query->click();
+    QCOMPARE(boxes.seen.size(), 1);
+    QVERIFY(f.ui.query->isEnabled());
+    QCOMPARE(f.ui.tips->text(), ReadyTips);
+    QVERIFY(f.page.sent.isEmpty());
+    QCOMPARE(f.page.requestId, 0);
+}
+
+void tst_HistoryRecordWid::sortingOnlyWhenComplete()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    f.answer(350, false);
+    QVERIFY(!f.ui.table->isSortingEnabled());
+    f.ui.loadAll->click();
+    QVERIFY(!f.ui.table->isSortingEnabled());
+    f.answer(60, true);
+    QCOMPARE(f.rows(), 410);
+    QVERIFY(f.ui.table->isSortingEnabled());
+
+    // A header click sorts by the raw value, numerically.
+    QHeaderView* header = f.ui.table->horizontalHeader();
+    settle();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(1) + 10, header->height() / 2));
+    QCOMPARE(header->sortIndicatorSection(), 1);
+    const Qt::SortOrder order = header->sortIndicatorOrder();
+    QAbstractItemModel* proxy = f.page.proxyModel;
+    bool textOrderDiffers = false;
+    for (int row = 1; row < proxy->rowCount(); ++row) {
+        const int previous = proxy->index(row - 1, 1).data(Qt::UserRole).toInt();
+        const int current = proxy->index(row, 1).data(Qt::UserRole).toInt();
+        QVERIFY2(order == Qt::AscendingOrder ? previous <= current : previous >= current,
+                 qPrintable(QStringLiteral("row %1").arg(row)));
+        const QString previousText = proxy->index(row - 1, 1).data().toString();
+        const QString currentText = proxy->index(row, 1).data().toString();
+        if (order == Qt::AscendingOrder ? previousText > currentText : previousText < currentText)
+            textOrderDiffers = true;
+    }
+    QVERIFY(textOrderDiffers);
+
+    // A new query switches sorting off and forgets the indicator.
+    QTest::qWait(1100);
+    f.ui.query->click();
+    QVERIFY(!f.ui.table->isSortingEnabled());
+    QCOMPARE(header->sortIndicatorSection(), -1);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+void tst_HistoryRecordWid::answersFromAnotherThread_data()
+{
+    QTest::addColumn<bool>("useQThread");
+    QTest::newRow("std::thread") << false;
+    QTest::newRow("QThread") << true;
+}
+
+void tst_HistoryRecordWid::answersFromAnotherThread()
+{
+    QFETCH(bool, useQThread);
+
+    PageFixture f;
+    QVERIFY(f.start());
+    f.ui.query->click();
+    appendRecords(f.account.userData, 80);
+    UserData* account = &f.account.userData;
+    const int id = account->lastRequestId();
+    const auto emitAnswer = [account, id] {
+        emit account->signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), true, id);
+    };
+    if (useQThread) {
+        std::unique_ptr<QThread> thread(QThread::create(emitAnswer));
+        thread->start();
+        QVERIFY(thread->wait(5000));
+    } else {
+        std::thread thread(emitAnswer);
+        thread.join();
+    }
+
+    // Queued: nothing happened on the emitting thread.
+    QVERIFY(f.page.records.isEmpty());
+    QCOMPARE(f.page.requestId, id);
+    QTRY_COMPARE(f.page.records.size(), 80);
+    QCOMPARE(f.rows(), 80);
+    QCOMPARE(f.ui.tips->text(), completeTips(80));
+}
+
+void tst_HistoryRecordWid::modelsUnderTester()
+{
+    PageFixture f;
+    QVERIFY(f.start());
+    QAbstractItemModelTester modelTester(f.page.model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester proxyTester(f.page.proxyModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    f.ui.query->click();
+    f.answer(150, false);
+    f.answer(200, false);
+    f.ui.loadAll->click();
+    // The testers page rows in by themselves; whatever they fetched, Load all ends complete.
+    while (f.page.requestId != -1)
+        f.answer(90, f.page.records.size() + 90 >= 700);
+    settle();
+    QCOMPARE(f.rows(), f.page.records.size());
+    QCOMPARE(f.ui.tips->text(), completeTips(f.rows()));
+    for (int row = 0; row < f.rows(); row += 97) {
+        QCOMPARE(f.page.proxyModel->index(row, 0).data(Qt::TextAlignmentRole).toInt(), 0x84);
+        QCOMPARE(f.page.proxyModel->index(row, 1).data(Qt::TextAlignmentRole).toInt(), 0x82);
+    }
+
+    f.ui.table->sortByColumn(1, Qt::AscendingOrder);
+    QTest::qWait(1100);
+    f.ui.query->click();
+    f.answer(30, true);
+    QCOMPARE(f.rows(), 30);
+}
+
+void tst_HistoryRecordWid::destruction()
+{
+    auto* account = new TestAccount;
+    auto* page = new TestHistoryPage(TestAccount::Key);
+    page->initSubModule();
+    page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_request"))->click();
+    appendRecords(account->userData, 120);
+    emit account->userData.signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), true, account->userData.lastRequestId());
+    QCOMPARE(page->records.size(), 120);
+
+    QPointer<TableHeader> header = page->tableHeader;
+    QPointer<myHistoryModel> model = page->model;
+    QPointer<QSortFilterProxyModel> proxy = page->proxyModel;
+    QVERIFY(header && model && proxy);
+
+    DebugLines log;
+    delete page;
+    QCOMPARE(log.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
+    QVERIFY(header.isNull());
+    QVERIFY(model.isNull());
+    QVERIFY(proxy.isNull());
+    QVERIFY(account->userData.getHistoryOrderList().isEmpty());
+    delete account;
+
+    // A page that was never initialised goes as quietly.
+    TestAccount second;
+    DebugLines quiet;
+    delete new TestHistoryPage(TestAccount::Key);
+    QCOMPARE(quiet.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
+}
+
+void tst_HistoryRecordWid::serviceFullCycle()
+{
+    PageFixture f;
+    ValueAddedService service;
+    service.setBatchSize(120);
+    service.setRecordsPerKind(900);
+    f.account.userData.setService(&service);
+    QVERIFY(f.start());
+    QAbstractItemModelTester modelTester(f.page.model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester proxyTester(f.page.proxyModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    f.ui.begin->setDate(QDate(2000, 1, 1));
+
+    f.ui.query->click();
+    QCOMPARE(f.ui.tips->text(), LoadingTips);
+    QTRY_VERIFY(f.page.requestId == -1 && !f.account.userData.getIsZRVAReqing());
+    settle();
+    QVERIFY(f.page.records.size() >= 200 || f.page.isTotalLast);
+
+    f.ui.loadAll->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.page.isTotalLast && f.page.requestId == -1, 20000);
+    settle();
+    const int total = f.page.records.size();
+    QVERIFY(total > 0);
+    QCOMPARE(total, f.account.userData.getHistoryOrderList().size());
+    QCOMPARE(f.rows(), total);
+    QCOMPARE(f.ui.tips->text(), completeTips(total));
+    QVERIFY(f.ui.table->isSortingEnabled());
+    for (int i = 0; i < f.page.sent.size(); ++i)
+        QCOMPARE(f.page.sent.at(i).batchNo, i + 1);
+    f.account.userData.setService(nullptr);
+}
+
+void tst_HistoryRecordWid::serviceBusy()
+{
+    PageFixture f;
+    ValueAddedService service;
+    service.setLatencyMs(3000);
+    f.account.userData.setService(&service);
+    QVERIFY(f.start());
+    f.ui.query->click();
+    QVERIFY(f.account.userData.getIsZRVAReqing());
+    QTest::qWait(1100);
+
+    BoxCatcher boxes;
+    f.page.on_pushButton_historyordertradewid_request_clicked();
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().text, QStringLiteral("上次查询正在进行中，请稍后重试。"));
+    QCOMPARE(f.page.sent.size(), 1);
+    QVERIFY(f.page.records.isEmpty());
+    QCOMPARE(f.rows(), 0);
+    f.account.userData.setService(nullptr);
+}
+
+void tst_HistoryRecordWid::serviceError()
+{
+    PageFixture f;
+    ValueAddedService service;
+    service.failNextAnswer(42, QStringLiteral("柜台拒绝"));
+    f.account.userData.setService(&service);
+    QVERIFY(f.start());
+    BoxCatcher boxes;
+    f.ui.query->click();
+    QTRY_COMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().text,
+             TestHistoryPage::Title + QStringLiteral("查询失败\n错误号: 42\n错误信息: 柜台拒绝"));
+    QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
+    QVERIFY(f.page.records.isEmpty());
+    f.account.userData.setService(nullptr);
+}
+
+QTEST_MAIN(tst_HistoryRecordWid)
+#include "tst_historyrecordwid.moc"
