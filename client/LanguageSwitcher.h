@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTranslator>
+
+#include <memory>
+#include <vector>
+
+namespace VEK_SC_Space {
+
+// The pages speak Chinese by themselves; English comes from the translations that the module
+// embeds under ":/i18n/" (available once the library is loaded). A switch applies to pages
+// opened afterwards.
+class LanguageSwitcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LanguageSwitcher(QObject* parent = nullptr);
+    ~LanguageSwitcher() override;
+
+    static QString chinese() { return QStringLiteral("zh"); }
+    static QString english() { return QStringLiteral("en"); }
+
+    // False when the language has no translation to install; the language is then unchanged.
+    bool setLanguage(const QString& language);
+    QString language() const;
+
+signals:
+    void languageChanged(const QString& language);
+
+private:
+    void removeTranslators();
+
+    QString current = chinese();
+    std::vector<std::unique_ptr<QTranslator>> translators;
+};
+
+} // namespace VEK_SC_Space

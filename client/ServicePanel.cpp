@@ -1,0 +1,71 @@
+#include "ServicePanel.h"
+
+#include "ClientAccounts.h"
+#include "service/ValueAddedService.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace VEK_SC_Space {
+
+ServicePanel::ServicePanel(ClientAccounts& accounts, QWidget* parent)
+    : QWidget(parent)
+{
+    ValueAddedService* service = accounts.service();
+    auto* form = new QFormLayout(this);
+    addNumber(form, tr("Answer delay (ms)"), 0, 60000, service->latencyMs(),
+              [service](int ms) { service->setLatencyMs(ms); });
+    addNumber(form, tr("Records per batch"), 1, 1000000, service->batchSize(),
+              [service](int records) { service->setBatchSize(records); });
+    addNumber(form, tr("Records per kind"), 0, 1000000, service->recordsPerKind(),
+              [service](int records) { service->setRecordsPerKind(records); });
+    addNumber(form, tr("Days of history"), 1, 3650, service->historyDays(),
+              [service](int days) { service->setHistoryDays(days); });
+    addSwitch(form, tr("Connected"), accounts.isConnected(),
+              [&accounts](bool connected) { accounts.setConnected(connected); });
+    addSwitch(form, tr("Logged in"), accounts.isLoggedIn(),
+              [&accounts](bool loggedIn) { accounts.setLoggedIn(loggedIn); });
+    addSwitch(form, tr("Busy"), service->isBusy(), [service](bool busy) { service->setBusy(busy); });
+    addFailure(form, service);
+}
+
+void ServicePanel::addNumber(QFormLayout* form, const QString& label, int minimum, int maximum, int value,
+                             const std::function<void(int)>& apply)
+{
+    auto* spin = new QSpinBox(this);
+    spin->setRange(minimum, maximum);
+    spin->setValue(value);
+    spin->setGroupSeparatorShown(true);
+    spin->setKeyboardTracking(false);
+    connect(spin, qOverload<int>(&QSpinBox::valueChanged), this, apply);
+    form->addRow(label, spin);
+}
+
+void ServicePanel::addSwitch(QFormLayout* form, const QString& label, bool value,
+                             const std::function<void(bool)>& apply)
+{
+    auto* box = new QCheckBox(label, this);
+    box->setChecked(value);
+    connect(box, &QCheckBox::toggled, this, apply);
+    form->addRow(box);
+}
+
+void ServicePanel::addFailure(QFormLayout* form, ValueAddedService* service)
+{
+    auto* errorId = new QSpinBox(this);
+    errorId->setRange(-999999, 999999);
+    errorId->setValue(1001);
+    auto* errorText = new QLineEdit(tr("Simulated service failure"), this);
+    auto* fail = new QPushButton(tr("Fail the next answer"), this);
+    form->addRow(tr("Error number"), errorId);
+    form->addRow(tr("Error text"), errorText);
+    form->addRow(fail);
+    connect(fail, &QPushButton::clicked, this, [service, errorId, errorText] {
+        service->failNextAnswer(errorId->value(), errorText->text());
+    });
+}
+
+} // namespace VEK_SC_Space

@@ -1,0 +1,48 @@
+#include "SettingsLocation.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace VEK_SC_Space {
+
+namespace SettingsLocation {
+
+namespace {
+QString& folderInUse()
+{
+    static QString folder = userDefault();
+    return folder;
+}
+} // namespace
+
+QString userDefault()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
+void use(const QString& folder)
+{
+    folderInUse() = folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+
+QString current()
+{
+    return folderInUse();
+}
+
+} // namespace SettingsLocation
+
+ScopedSettingsLocation::ScopedSettingsLocation(const QString& folder)
+    : previous(SettingsLocation::current())
+{
+    SettingsLocation::use(folder);
+}
+
+ScopedSettingsLocation::~ScopedSettingsLocation()
+{
+    SettingsLocation::use(previous);
+}
+
+} // namespace VEK_SC_Space
