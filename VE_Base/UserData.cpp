@@ -239,32 +239,33 @@ void UserData::deliverAnswer(HistoryKind kind, int requestId, const QVector<void
     if (requestId == pendingRequestId)
         pendingRequestId = 0;
 
-    switch (kind) {
-    case HistoryKind::Order:
-        emit signal_ZRVA_RspInquiryHistoryOrderFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::Trade:
-        emit signal_ZRVA_RspInquiryHistoryTradeFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::Delivery:
-        emit signal_ZRVA_RspInquiryHistoryDeliveryFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::Capital:
-        emit signal_ZRVA_RspInquiryHistoryCapitalFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::FundDetail:
-        emit signal_ZRVA_RspInquiryHistoryFundDetailFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::Position:
-        emit signal_ZRVA_RspInquiryHistoryHoldFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::Profit:
-        emit signal_ZRVA_RspInquiryHisShareProfitFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    case HistoryKind::CreditDebt:
-        emit signal_ZRVA_RspQryCreditHistoryDebtInfoFinished(errorId, errorMsg, isTotalLast, requestId);
-        break;
-    }
+    emit (this->*finishedSignal(kind))(errorId, errorMsg, isTotalLast, requestId);
+}
+
+UserData::RequestFunction UserData::requestFunction(HistoryKind kind)
+{
+    static const RequestFunction requests[HistoryKindCount] = {
+        &UserData::ReqQryHistoryOrderEx, &UserData::ReqQryHistoryTradeEx,
+        &UserData::ReqQryHistoryDelivery, &UserData::ReqQryHistoryCapital,
+        &UserData::ReqQryHistoryFundDetail, &UserData::ReqQryHistoryPosition,
+        &UserData::ReqQryHistoryProfit, &UserData::ReqQryHistoryCreditDebtInfo,
+    };
+    return requests[int(kind)];
+}
+
+UserData::FinishedSignal UserData::finishedSignal(HistoryKind kind)
+{
+    static const FinishedSignal finishedSignals[HistoryKindCount] = {
+        &UserData::signal_ZRVA_RspInquiryHistoryOrderFinished,
+        &UserData::signal_ZRVA_RspInquiryHistoryTradeFinished,
+        &UserData::signal_ZRVA_RspInquiryHistoryDeliveryFinished,
+        &UserData::signal_ZRVA_RspInquiryHistoryCapitalFinished,
+        &UserData::signal_ZRVA_RspInquiryHistoryFundDetailFinished,
+        &UserData::signal_ZRVA_RspInquiryHistoryHoldFinished,
+        &UserData::signal_ZRVA_RspInquiryHisShareProfitFinished,
+        &UserData::signal_ZRVA_RspQryCreditHistoryDebtInfoFinished,
+    };
+    return finishedSignals[int(kind)];
 }
 
 void UserData::deleteRecord(HistoryKind kind, int accountType, void* record)

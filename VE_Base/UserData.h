@@ -103,6 +103,12 @@ public:
 
     static void deleteRecord(HistoryKind kind, int accountType, void* record);
 
+    // The request and the finished-signal of each kind, for code that treats the kinds alike.
+    using RequestFunction = int (UserData::*)(QString, QString, QString, char, int, int&);
+    using FinishedSignal = void (UserData::*)(int, QString, bool, int);
+    static RequestFunction requestFunction(HistoryKind kind);
+    static FinishedSignal finishedSignal(HistoryKind kind);
+
 signals:
     void signal_ZRVA_RspInquiryHistoryOrderFinished(int errorID, QString errorMsg, bool isTotalLast, int nRequestID);
     void signal_ZRVA_RspInquiryHistoryTradeFinished(int errorID, QString errorMsg, bool isTotalLast, int nRequestID);
