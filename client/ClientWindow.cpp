@@ -36,6 +36,7 @@ ClientWindow::ClientWindow(const HistoryPlugin& plugin, ClientAccounts& accounts
     , zoomLabel(new QLabel(this))
 {
     setWindowTitle(tr("Trading client: history records"));
+    tabs->setObjectName(QStringLiteral("pageTabs"));
     tabs->setTabsClosable(true);
     tabs->setMovable(true);
     tabs->setDocumentMode(true);
@@ -87,9 +88,14 @@ void ClientWindow::buildPageMenu()
 void ClientWindow::buildViewMenu()
 {
     QMenu* menu = menuBar()->addMenu(tr("&View"));
-    menu->addAction(tr("Zoom &in"), this, [this] { setZoom(zoom + ZoomStep); })->setShortcut(QKeySequence::ZoomIn);
-    menu->addAction(tr("Zoom &out"), this, [this] { setZoom(zoom - ZoomStep); })->setShortcut(QKeySequence::ZoomOut);
-    menu->addAction(tr("&Reset zoom"), this, [this] { setZoom(100); })->setShortcut(tr("Ctrl+0"));
+    const auto addZoom = [this, menu](const QString& name, const QString& text, const QKeySequence& key, int step) {
+        QAction* action = menu->addAction(text, this, [this, step] { setZoom(step ? zoom + step : 100); });
+        action->setObjectName(name);
+        action->setShortcut(key);
+    };
+    addZoom(QStringLiteral("zoomIn"), tr("Zoom &in"), QKeySequence::ZoomIn, ZoomStep);
+    addZoom(QStringLiteral("zoomOut"), tr("Zoom &out"), QKeySequence::ZoomOut, -ZoomStep);
+    addZoom(QStringLiteral("zoomReset"), tr("&Reset zoom"), QKeySequence(tr("Ctrl+0")), 0);
     menu->addSeparator();
 
     QMenu* languageMenu = menu->addMenu(tr("&Language"));
@@ -103,11 +109,13 @@ void ClientWindow::buildViewMenu()
         action->setCheckable(true);
         action->setChecked(language.language() == code);
         action->setData(code);
+        action->setObjectName(QStringLiteral("language_") + code);
         languageGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, code = code] { switchLanguage(code); });
     }
     menu->addSeparator();
-    menu->addAction(tr("&Columns..."), this, &ClientWindow::showColumnChoices);
+    menu->addAction(tr("&Columns..."), this, &ClientWindow::showColumnChoices)
+        ->setObjectName(QStringLiteral("columns"));
 }
 
 void ClientWindow::buildServiceDock()

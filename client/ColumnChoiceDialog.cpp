@@ -43,6 +43,8 @@ ColumnChoiceDialog::ColumnChoiceDialog(ColumnProbe& probe, QWidget* parent)
     , status(new QLabel(this))
 {
     setWindowTitle(tr("Columns"));
+    setChooser->setObjectName(QStringLiteral("columnSet"));
+    columnList->setObjectName(QStringLiteral("columnList"));
     for (const ColumnSetEntry& set : sets)
         setChooser->addItem(set.displayLabel());
     columnList->setDragDropMode(QAbstractItemView::InternalMove);

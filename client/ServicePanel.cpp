@@ -24,11 +24,12 @@ ServicePanel::ServicePanel(ClientAccounts& accounts, QWidget* parent)
               [service](int records) { service->setRecordsPerKind(records); });
     addNumber(form, tr("Days of history"), 1, 3650, service->historyDays(),
               [service](int days) { service->setHistoryDays(days); });
-    addSwitch(form, tr("Connected"), accounts.isConnected(),
+    addSwitch(form, QStringLiteral("connected"), tr("Connected"), accounts.isConnected(),
               [&accounts](bool connected) { accounts.setConnected(connected); });
-    addSwitch(form, tr("Logged in"), accounts.isLoggedIn(),
+    addSwitch(form, QStringLiteral("loggedIn"), tr("Logged in"), accounts.isLoggedIn(),
               [&accounts](bool loggedIn) { accounts.setLoggedIn(loggedIn); });
-    addSwitch(form, tr("Busy"), service->isBusy(), [service](bool busy) { service->setBusy(busy); });
+    addSwitch(form, QStringLiteral("busy"), tr("Busy"), service->isBusy(),
+              [service](bool busy) { service->setBusy(busy); });
     addFailure(form, service);
 }
 
@@ -44,10 +45,11 @@ void ServicePanel::addNumber(QFormLayout* form, const QString& label, int minimu
     form->addRow(label, spin);
 }
 
-void ServicePanel::addSwitch(QFormLayout* form, const QString& label, bool value,
+void ServicePanel::addSwitch(QFormLayout* form, const QString& name, const QString& label, bool value,
                              const std::function<void(bool)>& apply)
 {
     auto* box = new QCheckBox(label, this);
+    box->setObjectName(name);
     box->setChecked(value);
     connect(box, &QCheckBox::toggled, this, apply);
     form->addRow(box);
@@ -60,6 +62,7 @@ void ServicePanel::addFailure(QFormLayout* form, ValueAddedService* service)
     errorId->setValue(1001);
     auto* errorText = new QLineEdit(tr("Simulated service failure"), this);
     auto* fail = new QPushButton(tr("Fail the next answer"), this);
+    fail->setObjectName(QStringLiteral("failNextAnswer"));
     form->addRow(tr("Error number"), errorId);
     form->addRow(tr("Error text"), errorText);
     form->addRow(fail);
