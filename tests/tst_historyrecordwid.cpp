@@ -26,6 +26,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -240,16 +241,21 @@ private:
     QElapsedTimer clock;
 };
 
-// Collects the debug lines written while it lives.
+// Collects the debug lines written while it lives; a nested one starts a fresh collection.
 class DebugLines
 {
 public:
     DebugLines()
     {
         collected().clear();
-        previous() = qInstallMessageHandler(&DebugLines::handle);
+        if (depth()++ == 0)
+            previous() = qInstallMessageHandler(&DebugLines::handle);
     }
-    ~DebugLines() { qInstallMessageHandler(previous()); }
+    ~DebugLines()
+    {
+        if (--depth() == 0)
+            qInstallMessageHandler(previous());
+    }
 
     QStringList lines() const { return collected(); }
     QStringList startingWith(const QString& prefix) const
@@ -266,6 +272,11 @@ private:
     {
         static QStringList lines;
         return lines;
+    }
+    static int& depth()
+    {
+        static int count = 0;
+        return count;
     }
     static QtMessageHandler& previous()
     {
@@ -373,8 +384,11 @@ private slots:
     void modelsUnderTester();
     void destruction();
 
+    void serviceFullCycle_data();
     void serviceFullCycle();
-    void serviceBusy();
+    void serviceUnderModelTester();
+    void servicePreCheck_data();
+    void servicePreCheck();
     void serviceError();
 };
 
@@ -1594,74 +1608,204 @@ void tst_HistoryRecordWid::destruction()
     QCOMPARE(quiet.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
 }
 
-void tst_HistoryRecordWid::serviceFullCycle()
+// The simulated service with a fixed "today": 900 orders over the 30 days before 15 March 2024.
+class ServiceFixture : public PageFixture
 {
-    PageFixture f;
+public:
+    static constexpr int Records = 900;
+    static constexpr int BatchSize = 120;
+
+    ServiceFixture()
+    {
+        service.setReferenceDate(QDate(2024, 3, 15));
+        service.setHistoryDays(30);
+        service.setRecordsPerKind(Records);
+        service.setBatchSize(BatchSize);
+        account.userData.setService(&service);
+    }
+    ~ServiceFixture() { account.userData.setService(nullptr); }
+
+    bool startOverWholeHistory()
+    {
+        if (!start())
+            return false;
+        ui.begin->setDate(QDate(2024, 1, 1));
+        ui.end->setDate(QDate(2024, 3, 14));
+        return true;
+    }
+
+    bool idle() const { return page.requestId == -1 && !account.userData.getIsZRVAReqing(); }
+
+    QStringList orderDates() const
+    {
+        QStringList dates;
+        for (const std::any& record : page.records) {
+            const TestRecord* order = std::any_cast<TestRecord*>(record);
+            dates.append(QString::fromLatin1(order->OrderDate, int(strnlen(order->OrderDate, sizeof order->OrderDate))));
+        }
+        return dates;
+    }
+
     ValueAddedService service;
-    service.setBatchSize(120);
-    service.setRecordsPerKind(900);
-    f.account.userData.setService(&service);
-    QVERIFY(f.start());
-    QAbstractItemModelTester modelTester(f.page.model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QAbstractItemModelTester proxyTester(f.page.proxyModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    f.ui.begin->setDate(QDate(2000, 1, 1));
+};
 
-    f.ui.query->click();
-    QCOMPARE(f.ui.tips->text(), LoadingTips);
-    QTRY_VERIFY(f.page.requestId == -1 && !f.account.userData.getIsZRVAReqing());
-    settle();
-    QVERIFY(f.page.records.size() >= 200 || f.page.isTotalLast);
+void tst_HistoryRecordWid::serviceFullCycle_data()
+{
+    QTest::addColumn<int>("sortIndex");
+    QTest::addColumn<bool>("newestFirst");
 
-    f.ui.loadAll->click();
-    QTRY_VERIFY_WITH_TIMEOUT(f.page.isTotalLast && f.page.requestId == -1, 20000);
-    settle();
-    const int total = f.page.records.size();
-    QVERIFY(total > 0);
-    QCOMPARE(total, f.account.userData.getHistoryOrderList().size());
-    QCOMPARE(f.rows(), total);
-    QCOMPARE(f.ui.tips->text(), completeTips(total));
-    QVERIFY(f.ui.table->isSortingEnabled());
-    for (int i = 0; i < f.page.sent.size(); ++i)
-        QCOMPARE(f.page.sent.at(i).batchNo, i + 1);
-    f.account.userData.setService(nullptr);
+    QTest::newRow("newest on top") << 0 << true;
+    QTest::newRow("oldest on top") << 1 << false;
 }
 
-void tst_HistoryRecordWid::serviceBusy()
+void tst_HistoryRecordWid::serviceFullCycle()
 {
-    PageFixture f;
-    ValueAddedService service;
-    service.setLatencyMs(3000);
-    f.account.userData.setService(&service);
-    QVERIFY(f.start());
+    QFETCH(int, sortIndex);
+    QFETCH(bool, newestFirst);
+
+    ServiceFixture f;
+    QVERIFY(f.startOverWholeHistory());
+    f.ui.sort->setCurrentIndex(sortIndex);
+
+    // 120 records are below the lead of 200: the second batch is fetched before the table fills.
     f.ui.query->click();
-    QVERIFY(f.account.userData.getIsZRVAReqing());
+    QCOMPARE(f.ui.tips->text(), LoadingTips);
+    QTRY_VERIFY(f.idle());
+    settle();
+    QCOMPARE(f.page.sent.size(), 2);
+    QCOMPARE(f.page.records.size(), 2 * ServiceFixture::BatchSize);
+    QCOMPARE(f.rows(), 100);
+    QCOMPARE(f.ui.tips->text(), partialTips(100));
+
+    f.ui.loadAll->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.page.isTotalLast && f.idle(), 20000);
+    settle();
+    QCOMPARE(f.page.records.size(), ServiceFixture::Records);
+    QCOMPARE(f.account.userData.getHistoryOrderList().size(), ServiceFixture::Records);
+    QCOMPARE(f.rows(), ServiceFixture::Records);
+    QCOMPARE(f.ui.tips->text(), completeTips(ServiceFixture::Records));
+    QVERIFY(f.ui.table->isSortingEnabled());
+    QVERIFY(f.ui.loadAll->isHidden());
+    const int batches = (ServiceFixture::Records + ServiceFixture::BatchSize - 1) / ServiceFixture::BatchSize;
+    QCOMPARE(f.page.sent.size(), batches);
+    for (int i = 0; i < batches; ++i) {
+        QCOMPARE(f.page.sent.at(i).batchNo, i + 1);
+        QCOMPARE(int(f.page.sent.at(i).sortType), int(newestFirst ? '2' : '1'));
+    }
+
+    const QStringList dates = f.orderDates();
+    QStringList ordered = dates;
+    std::sort(ordered.begin(), ordered.end());
+    if (newestFirst)
+        std::reverse(ordered.begin(), ordered.end());
+    QCOMPARE(dates, ordered);
+    QVERIFY(dates.first() != dates.last());
+}
+
+void tst_HistoryRecordWid::serviceUnderModelTester()
+{
+    ServiceFixture f;
+    QVERIFY(f.startOverWholeHistory());
+    QAbstractItemModelTester modelTester(f.page.model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester proxyTester(f.page.proxyModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    // The testers page rows in by themselves, so only the end state is certain.
+    f.ui.query->click();
+    QTRY_VERIFY(f.idle());
+    f.ui.loadAll->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.page.isTotalLast && f.idle(), 20000);
+    settle();
+    QCOMPARE(f.rows(), ServiceFixture::Records);
+    QCOMPARE(f.ui.tips->text(), completeTips(ServiceFixture::Records));
+
+    f.ui.table->sortByColumn(TestColumns::VolumeColumn, Qt::DescendingOrder);
     QTest::qWait(1100);
+    f.ui.query->click();
+    QTRY_VERIFY(f.idle());
+    QCOMPARE(f.page.sent.last().batchNo, 2);
+}
+
+void tst_HistoryRecordWid::servicePreCheck_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("connection dropped") << 0 << "增值服务未连接，请稍后重试或重启客户端。";
+    QTest::newRow("logged out") << 1 << "增值服务未登录，请稍后重试或重启客户端。";
+    QTest::newRow("service busy") << 2 << "上次查询正在进行中，请稍后重试。";
+    QTest::newRow("own request outstanding") << 3 << "上次查询正在进行中，请稍后重试。";
+}
+
+void tst_HistoryRecordWid::servicePreCheck()
+{
+    QFETCH(int, fault);
+    QFETCH(QString, text);
+
+    ServiceFixture f;
+    QVERIFY(f.startOverWholeHistory());
+    f.ui.query->click();
+    QTRY_VERIFY(f.idle());
+    QTest::qWait(1100);
+    QCOMPARE(f.page.records.size(), 2 * ServiceFixture::BatchSize);
+
+    switch (fault) {
+    case 0:
+        f.service.setConnected(false);
+        break;
+    case 1:
+        f.service.setLoggedIn(false);
+        break;
+    case 2:
+        f.service.setBusy(true);
+        break;
+    case 3: {
+        f.service.setLatencyMs(3000);
+        int id = 0;
+        QCOMPARE(f.account.userData.ReqQryHistoryOrderEx(QStringLiteral("880012345"), QStringLiteral("20240301"),
+                                                         QStringLiteral("20240314"), '2', 1, id), 0);
+        break;
+    }
+    }
+    settle();
 
     BoxCatcher boxes;
-    f.page.on_pushButton_historyordertradewid_request_clicked();
+    f.ui.query->click();
     QCOMPARE(boxes.seen.size(), 1);
-    QCOMPARE(boxes.seen.first().text, QStringLiteral("上次查询正在进行中，请稍后重试。"));
-    QCOMPARE(f.page.sent.size(), 1);
+    QCOMPARE(boxes.seen.first().text, text);
+    QCOMPARE(f.page.sent.size(), 2);
     QVERIFY(f.page.records.isEmpty());
     QCOMPARE(f.rows(), 0);
-    f.account.userData.setService(nullptr);
+    QVERIFY(f.ui.query->isEnabled());
+    QCOMPARE(f.ui.tips->text(), partialTips(100));
+
+    // Load all meets the same check.
+    f.page.on_pushButton_historyordertradewid_loadall_clicked();
+    QCOMPARE(boxes.seen.size(), 2);
+    QCOMPARE(boxes.seen.last().text, text);
+    QVERIFY(!f.page.loadAllRequested);
 }
 
 void tst_HistoryRecordWid::serviceError()
 {
-    PageFixture f;
-    ValueAddedService service;
-    service.failNextAnswer(42, QStringLiteral("柜台拒绝"));
-    f.account.userData.setService(&service);
-    QVERIFY(f.start());
+    ServiceFixture f;
+    QVERIFY(f.startOverWholeHistory());
+    f.service.failNextAnswer(42, QStringLiteral("柜台拒绝"));
     BoxCatcher boxes;
     f.ui.query->click();
     QTRY_COMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().title, QStringLiteral("查询失败"));
     QCOMPARE(boxes.seen.first().text,
              TestHistoryPage::Title + QStringLiteral("查询失败\n错误号: 42\n错误信息: 柜台拒绝"));
     QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
+    QVERIFY(f.page.isTotalLast);
     QVERIFY(f.page.records.isEmpty());
-    f.account.userData.setService(nullptr);
+    QCOMPARE(f.page.sent.size(), 1);
+
+    // The next query goes through.
+    QTest::qWait(1100);
+    f.ui.query->click();
+    QTRY_VERIFY(f.idle());
+    QCOMPARE(f.page.records.size(), 2 * ServiceFixture::BatchSize);
 }
 
 QTEST_MAIN(tst_HistoryRecordWid)

@@ -240,14 +240,16 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
     loadAllRequested = false;
     batchNo = 0;
     isTotalLast = false;
+    // The model lets go of its rows first: a view or tester may read a row until then, and
+    // clearRecords frees the records behind them.
+    if (model) {
+        model->setDataSource(QList<std::any>());
+        model->resetDataSource();
+    }
     clearRecords();
     QTableView* table = form->tableView_historyordertradewid;
     table->setSortingEnabled(false);
     table->horizontalHeader()->setSortIndicator(-1, Qt::DescendingOrder);
-    if (model) {
-        model->setDataSource(records);
-        model->resetDataSource();
-    }
     if (!checkServiceReady())
         return;
 
