@@ -39,75 +39,51 @@ struct CreditOrder : CreditCodes
     static constexpr bool rawMessageIsConverted = false;
 };
 
-template <typename Record, typename Variant>
-struct OrderColumns
+// One switch for both faces of a cell and both account kinds, so that the text and the value
+// of a column, and the stock and the credit set, cannot drift apart.
+template <typename Cell, typename Variant, typename Record>
+typename Cell::Result orderCell(int column, const std::any& value, UserData* userData)
 {
-    static QString displayText(int column, const std::any& value, UserData* userData)
-    {
-        return withRecord<Record>(value, [&](const Record& order) { return cellText(column, order, userData); });
-    }
-
-    static QVariant rawValue(int column, const std::any& value, UserData* userData)
-    {
-        return withRecord<Record>(value, [&](const Record& order) { return cellValue(column, order, userData); });
-    }
-
-private:
-    static QString cellText(int column, const Record& order, UserData* userData)
-    {
+    return withRecord<Record>(value, [&](const Record& order) -> typename Cell::Result {
         switch (column) {
-        case 0: return text(order.OrderDate);
-        case 1: return timeCut(order.OrderTime);
-        case 2: return securityCode(order.SecurityID, order.ExchangeID, userData);
-        case 3: return securityName(order.SecurityID, order.ExchangeID, userData);
-        case 4: return Variant::direction(order.Direction);
-        case 5: return Variant::orderStatus(order.OrderStatus);
-        case 6: return message(order.StatusMsg);
-        case 7: return Variant::orderPriceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2);
-        case 8: return price(order.OrderPrice);
-        case 9: return count(order.OrderVolume);
-        case 10: return count(order.TradedVolume);
-        case 11: return amount(order.TradedAmount);
-        case 12: return text(order.CustomerID);
-        case 13: return text(order.ShareholderID);
-        case 14: return Variant::exchange(order.ExchangeID);
-        default: return QString();
-        }
-    }
-
-    static QVariant cellValue(int column, const Record& order, UserData* userData)
-    {
-        switch (column) {
-        case 0: return rowCategory(Variant::directions, order.OrderStatus, order.Direction);
+        case 0:
+            if constexpr (Cell::isDisplay)
+                return Cell::text(order.OrderDate);
+            else
+                return rowCategory(Variant::directions, order.OrderStatus, order.Direction);
         case 1:
-            if constexpr (Variant::rawTimeIsCut)
-                return timeCut(order.OrderTime);
+            if constexpr (Cell::isDisplay || Variant::rawTimeIsCut)
+                return Cell::string(timeCut(order.OrderTime));
             else
-                return text(order.OrderTime);
-        case 2:
-        case 3:
-        case 12:
-        case 13: return cellText(column, order, userData);
-        case 4: return code(order.Direction);
-        case 5: return code(order.OrderStatus);
+                return Cell::text(order.OrderTime);
+        case 2: return Cell::string(securityCode(order.SecurityID, order.ExchangeID, userData));
+        case 3: return Cell::string(securityName(order.SecurityID, order.ExchangeID, userData));
+        case 4: return Cell::code(order.Direction, &Variant::direction);
+        case 5: return Cell::code(order.OrderStatus, &Variant::orderStatus);
         case 6:
-            if constexpr (Variant::rawMessageIsConverted)
-                return message(order.StatusMsg);
+            if constexpr (Cell::isDisplay || Variant::rawMessageIsConverted)
+                return Cell::string(message(order.StatusMsg));
             else
-                return text(order.StatusMsg);
-        case 7: return code(order.PriceType);
-        case 8: return order.OrderPrice;
-        case 9: return order.OrderVolume;
-        case 10: return order.TradedVolume;
-        case 11: return order.TradedAmount;
-        case 14: return code(order.ExchangeID);
-        default: return QVariant();
+                return Cell::text(order.StatusMsg);
+        case 7:
+            if constexpr (Cell::isDisplay)
+                return Variant::orderPriceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2);
+            else
+                return code(order.PriceType);
+        case 8: return Cell::price(order.OrderPrice);
+        case 9: return Cell::count(order.OrderVolume);
+        case 10: return Cell::count(order.TradedVolume);
+        case 11: return Cell::amount(order.TradedAmount);
+        case 12: return Cell::text(order.CustomerID);
+        case 13: return Cell::text(order.ShareholderID);
+        case 14: return Cell::code(order.ExchangeID, &Variant::exchange);
+        default: return Cell::none();
         }
-    }
-};
+    });
+}
 
-using StockOrderColumns = OrderColumns<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField, StockOrder>;
-using CreditOrderColumns = OrderColumns<ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField, CreditOrder>;
+using ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField;
+using ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField;
 
 } // namespace
 
@@ -119,12 +95,12 @@ StockHistoryOrderTableHeader::StockHistoryOrderTableHeader()
 
 QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return StockOrderColumns::displayText(column, record, userData);
+    return orderCell<DisplayCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
 }
 
 QVariant StockHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
 {
-    return StockOrderColumns::rawValue(column, record, userData);
+    return orderCell<RawCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
 }
 
 CreditHistoryOrderTableHeader::CreditHistoryOrderTableHeader()
@@ -135,12 +111,12 @@ CreditHistoryOrderTableHeader::CreditHistoryOrderTableHeader()
 
 QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return CreditOrderColumns::displayText(column, record, userData);
+    return orderCell<DisplayCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
 }
 
 QVariant CreditHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
 {
-    return CreditOrderColumns::rawValue(column, record, userData);
+    return orderCell<RawCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
 }
 
 } // namespace VEK_SC_Space

@@ -23,63 +23,37 @@ const ColumnSpec tradeColumns[] = {
     {7, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "实收佣金"), 75, Right, false},
 };
 
-// The stock and credit trade sets differ only in record layout (the commission's offset), the
-// decoders and the category-3 directions.
-template <typename Record, typename Codes>
-struct TradeColumns
+// One switch for both faces of a cell and both account kinds. The stock and credit trade sets
+// differ only in record layout (the commission's offset), the decoders and the category-3
+// directions.
+template <typename Cell, typename Codes, typename Record>
+typename Cell::Result tradeCell(int column, const std::any& value, UserData* userData)
 {
-    static QString displayText(int column, const std::any& value, UserData* userData)
-    {
-        return withRecord<Record>(value, [&](const Record& trade) { return cellText(column, trade, userData); });
-    }
-
-    static QVariant rawValue(int column, const std::any& value, UserData* userData)
-    {
-        return withRecord<Record>(value, [&](const Record& trade) { return cellValue(column, trade, userData); });
-    }
-
-private:
-    static QString cellText(int column, const Record& trade, UserData* userData)
-    {
+    return withRecord<Record>(value, [&](const Record& trade) -> typename Cell::Result {
         switch (column) {
-        case 0: return text(trade.TradeDate);
-        case 1: return text(trade.TradeTime);
-        case 2: return securityCode(trade.SecurityID, trade.ExchangeID, userData);
-        case 3: return securityName(trade.SecurityID, trade.ExchangeID, userData);
-        case 4: return Codes::direction(trade.Direction);
-        case 5: return price(trade.TradePrice);
-        case 6: return count(trade.TradeVolume);
-        case 7: return amount(trade.Commission);
-        case 8: return text(trade.TradeID);
-        case 9: return text(trade.CustomerID);
-        case 10: return text(trade.ShareholderID);
-        case 11: return Codes::exchange(trade.ExchangeID);
-        default: return QString();
+        case 0:
+            if constexpr (Cell::isDisplay)
+                return Cell::text(trade.TradeDate);
+            else
+                return rowCategory(Codes::directions, trade.Direction);
+        case 1: return Cell::text(trade.TradeTime);
+        case 2: return Cell::string(securityCode(trade.SecurityID, trade.ExchangeID, userData));
+        case 3: return Cell::string(securityName(trade.SecurityID, trade.ExchangeID, userData));
+        case 4: return Cell::code(trade.Direction, &Codes::direction);
+        case 5: return Cell::price(trade.TradePrice);
+        case 6: return Cell::count(trade.TradeVolume);
+        case 7: return Cell::amount(trade.Commission);
+        case 8: return Cell::text(trade.TradeID);
+        case 9: return Cell::text(trade.CustomerID);
+        case 10: return Cell::text(trade.ShareholderID);
+        case 11: return Cell::code(trade.ExchangeID, &Codes::exchange);
+        default: return Cell::none();
         }
-    }
+    });
+}
 
-    static QVariant cellValue(int column, const Record& trade, UserData* userData)
-    {
-        switch (column) {
-        case 0: return rowCategory(Codes::directions, trade.Direction);
-        case 1:
-        case 2:
-        case 3:
-        case 8:
-        case 9:
-        case 10: return cellText(column, trade, userData);
-        case 4: return code(trade.Direction);
-        case 5: return trade.TradePrice;
-        case 6: return trade.TradeVolume;
-        case 7: return trade.Commission;
-        case 11: return code(trade.ExchangeID);
-        default: return QVariant();
-        }
-    }
-};
-
-using StockTradeColumns = TradeColumns<ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField, StockCodes>;
-using CreditTradeColumns = TradeColumns<ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField, CreditCodes>;
+using ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField;
+using ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField;
 
 } // namespace
 
@@ -91,12 +65,12 @@ StockHistoryTradeTableHeader::StockHistoryTradeTableHeader()
 
 QString StockHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return StockTradeColumns::displayText(column, record, userData);
+    return tradeCell<DisplayCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
 }
 
 QVariant StockHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
 {
-    return StockTradeColumns::rawValue(column, record, userData);
+    return tradeCell<RawCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
 }
 
 CreditHistoryTradeTableHeader::CreditHistoryTradeTableHeader()
@@ -107,12 +81,12 @@ CreditHistoryTradeTableHeader::CreditHistoryTradeTableHeader()
 
 QString CreditHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return CreditTradeColumns::displayText(column, record, userData);
+    return tradeCell<DisplayCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
 }
 
 QVariant CreditHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
 {
-    return CreditTradeColumns::rawValue(column, record, userData);
+    return tradeCell<RawCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
 }
 
 } // namespace VEK_SC_Space
