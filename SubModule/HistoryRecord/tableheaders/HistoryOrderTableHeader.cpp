@@ -7,6 +7,8 @@ namespace VEK_SC_Space {
 namespace {
 
 using namespace HistoryColumn;
+using ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField;
+using ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField;
 
 const ColumnSpec orderColumns[] = {
     {0, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "委托日期"), 90, Centred, true},
@@ -81,9 +83,6 @@ typename Cell::Result orderCell(int column, const std::any& value, UserData* use
         }
     });
 }
-
-using ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField;
-using ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField;
 
 } // namespace
 

@@ -7,6 +7,8 @@ namespace VEK_SC_Space {
 namespace {
 
 using namespace HistoryColumn;
+using ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField;
+using ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField;
 
 const ColumnSpec tradeColumns[] = {
     {0, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "成交日期"), 90, Centred, true},
@@ -51,9 +53,6 @@ typename Cell::Result tradeCell(int column, const std::any& value, UserData* use
         }
     });
 }
-
-using ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField;
-using ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField;
 
 } // namespace
 
