@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace VEK_SC_Space {
@@ -84,23 +83,31 @@ QByteArray digits(Random& random, int count)
     return text;
 }
 
+void putDigits(char* out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        out[i] = char('0' + value % 10);
+}
+
 QByteArray dateText(const QDate& date)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", date.year() % 10000, date.month(), date.day());
-    return QByteArray(text);
+    char text[8];
+    putDigits(text, date.year() % 10000, 4);
+    putDigits(text + 4, date.month(), 2);
+    putDigits(text + 6, date.day(), 2);
+    return QByteArray(text, 8);
 }
 
 // Trading session time: the first two hours run from 09:30, the last two from 13:00.
 QByteArray clockText(int sessionMs, bool withMillis)
 {
     const int ms = sessionMs < 7200000 ? 34200000 + sessionMs : 46800000 + (sessionMs - 7200000);
-    char text[32];
-    if (withMillis)
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
-    else
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60);
-    return QByteArray(text);
+    char text[12] = {0, 0, ':', 0, 0, ':', 0, 0, '.'};
+    putDigits(text, ms / 3600000, 2);
+    putDigits(text + 3, ms / 60000 % 60, 2);
+    putDigits(text + 6, ms / 1000 % 60, 2);
+    putDigits(text + 9, ms % 1000, 3);
+    return QByteArray(text, withMillis ? 12 : 8);
 }
 
 // --- securities and their market -----------------------------------------------------------
@@ -789,8 +796,11 @@ void* HistoryGenerator::makeRecord(HistoryKind kind, qint64 index) const
     Random random(mix(account.seed ^ mix(quint64(kind) + 1)) ^ mix(quint64(index)));
     const qint64 spacing = 14400000 / onDay;
     const int sessionMs = int(slot * 14400000 / onDay + (spacing > 1 ? qint64(random.next() % quint64(spacing)) : 0));
-    const QDate date = window.tradingDay(day);
-    RecordContext context{account, random, day, date, dateText(date), int(slot), sessionMs};
+    if (dayTexts.size() != window.tradingDayCount())
+        dayTexts.resize(window.tradingDayCount());
+    if (dayTexts.at(day).isEmpty())
+        dayTexts[day] = dateText(window.tradingDay(day));
+    RecordContext context{account, random, day, window.tradingDay(day), dayTexts.at(day), int(slot), sessionMs};
 
     return withRecordType(kind, account.accountType, [&context](auto tag) -> void* {
         auto* record = new typename decltype(tag)::type();

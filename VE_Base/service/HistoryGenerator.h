@@ -10,6 +10,7 @@ namespace VEK_SC_Space {
 
 // Builds the simulated records of one account. Record `index` of a kind is a pure function of
 // the account's seed, the kind, the index and the window, so any batch can be built on its own.
+// One generator serves one thread.
 class HistoryGenerator
 {
 public:
@@ -36,6 +37,7 @@ public:
 private:
     Account account;
     const HistoryWindow& window;
+    mutable QVector<QByteArray> dayTexts;   // yyyyMMdd of each trading day, filled as needed
 };
 
 } // namespace VEK_SC_Space

@@ -227,9 +227,10 @@ ValueAddedService::ValueAddedService(QObject* parent)
 
 ValueAddedService::~ValueAddedService()
 {
+    // Cancelling first lets the worker leave a batch it is building.
+    d->answerOutstanding(ErrorConnectionLost, QString::fromUtf8(connectionLostText));
     d->thread.quit();
     d->thread.wait();
-    d->answerOutstanding(ErrorConnectionLost, QString::fromUtf8(connectionLostText));
     const auto accounts = std::exchange(d->accounts, {});
     for (const QPointer<UserData>& account : accounts) {
         if (account)

@@ -1,0 +1,1117 @@
+#include "UserData.h"
+#include "Util.h"
+#include "api/ZRVDHistoryFields.h"
+#include "service/ValueAddedService.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QThread>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+using namespace VEK_SC_Space;
+namespace ZR = ZRVALUEADDPROAPI;
+
+Q_DECLARE_METATYPE(VEK_SC_Space::HistoryKind)
+
+namespace {
+
+// A Friday; the default window then runs from Wednesday 14 February to Thursday 14 March 2024.
+const QDate today(2024, 3, 15);
+const QString windowBegin = QStringLiteral("20240214");
+const QString windowEnd = QStringLiteral("20240314");
+const QString stockInvestor = QStringLiteral("310000012345");
+const QString creditInvestor = QStringLiteral("320000067890");
+
+template <std::size_t N>
+QByteArray text(const char (&field)[N])
+{
+    return QByteArray(field, int(qstrnlen(field, N)));
+}
+
+template <std::size_t... N>
+bool terminated(const char (&... fields)[N])
+{
+    return (... && (std::memchr(fields, 0, N) != nullptr));
+}
+
+// What every test reads from a record, whatever its type.
+struct RecordView {
+    QByteArray date;
+    QByteArray time;        // empty for kinds without a time
+    QByteArray customer;
+    bool textsTerminated = false;
+    QByteArray bytes;
+
+    QByteArray key() const { return date + time; }
+};
+
+RecordView describe(const ZR::CZRVDHistoryOrderEXField& r)
+{
+    return {text(r.OrderDate), text(r.OrderTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.SecurityID, r.ShareholderID, r.OrderDate, r.OrderTime, r.StatusMsg), {}};
+}
+RecordView describe(const ZR::CZRVDCreditHistoryOrderEXField& r)
+{
+    return {text(r.OrderDate), text(r.OrderTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.SecurityID, r.ShareholderID, r.OrderDate, r.OrderTime, r.StatusMsg), {}};
+}
+RecordView describe(const ZR::CZRVDHistoryTradeEXField& r)
+{
+    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.SecurityID, r.TradeID, r.ShareholderID, r.TradeDate, r.TradeTime), {}};
+}
+RecordView describe(const ZR::CZRVDCreditHistoryTradeEXField& r)
+{
+    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.SecurityID, r.TradeID, r.ShareholderID, r.TradeDate, r.TradeTime), {}};
+}
+RecordView describe(const ZR::CZRVDHistoryDeliveryField& r)
+{
+    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.TradeDate, r.TradeTime, r.SecurityID, r.SecurityName, r.ExchangeName,
+                       r.DirectionName, r.SerialNo, r.ShareholderID), {}};
+}
+RecordView describe(const ZR::CZRVDCreditHistoryDeliveryField& r)
+{
+    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
+            terminated(r.CustomerID, r.TradeDate, r.TradeTime, r.SecurityID, r.SecurityName, r.ExchangeName,
+                       r.DirectionName, r.ShareholderID), {}};
+}
+RecordView describe(const ZR::CZRVDHistoryCapitalField& r)
+{
+    return {text(r.TradingDay), {}, text(r.CustomerID), terminated(r.TradingDay, r.CustomerID), {}};
+}
+RecordView describe(const ZR::CZRVDCreditHistoryCapitalField& r)
+{
+    return {text(r.TradingDay), {}, text(r.CustomerID), terminated(r.TradingDay, r.CustomerID), {}};
+}
+template <typename FundDetail>
+RecordView describeFundDetail(const FundDetail& r)
+{
+    return {text(r.TradingDay), text(r.PostingTime), text(r.CustomerID),
+            terminated(r.SerialNo, r.TradingDay, r.PostingTime, r.CustomerID, r.BusinessItem, r.Summary,
+                       r.ExchangeCode, r.SecurityID), {}};
+}
+RecordView describe(const ZR::CZRVDHistoryFundDetailField& r) { return describeFundDetail(r); }
+RecordView describe(const ZR::CZRVDCreditHistoryFundDetailField& r) { return describeFundDetail(r); }
+template <typename Hold>
+RecordView describeHold(const Hold& r)
+{
+    return {text(r.TradingDay), {}, text(r.CustomerID),
+            terminated(r.TradingDay, r.CustomerID, r.ShareholderID, r.ExchangeCode, r.SecurityID), {}};
+}
+RecordView describe(const ZR::CZRVDHistoryHoldField& r) { return describeHold(r); }
+RecordView describe(const ZR::CZRVDCreditHistoryHoldField& r) { return describeHold(r); }
+template <typename Profit>
+RecordView describeProfit(const Profit& r)
+{
+    return {text(r.EndDate), {}, text(r.CustomerID), terminated(r.CustomerID, r.SecurityID, r.EndDate), {}};
+}
+RecordView describe(const ZR::CZRVDHisShareProfitField& r) { return describeProfit(r); }
+RecordView describe(const ZR::CZRVDCreditHisShareProfitField& r) { return describeProfit(r); }
+RecordView describe(const ZR::CZRVDCreditHistoryDebtInfoField& r)
+{
+    return {text(r.TradeDate), {}, text(r.CustomerID),
+            terminated(r.TradeDate, r.CustomerID, r.OpenDate, r.ShareholderID, r.SecurityID), {}};
+}
+
+template <typename Record>
+RecordView view(const void* record)
+{
+    RecordView v = describe(*static_cast<const Record*>(record));
+    v.bytes = QByteArray(static_cast<const char*>(record), int(sizeof(Record)));
+    return v;
+}
+
+// The record types of the result lists, as the pages read them.
+RecordView viewOf(HistoryKind kind, int accountType, const void* record)
+{
+    const bool credit = accountType == 2;
+    switch (kind) {
+    case HistoryKind::Order:
+        return credit ? view<ZR::CZRVDCreditHistoryOrderEXField>(record) : view<ZR::CZRVDHistoryOrderEXField>(record);
+    case HistoryKind::Trade:
+        return credit ? view<ZR::CZRVDCreditHistoryTradeEXField>(record) : view<ZR::CZRVDHistoryTradeEXField>(record);
+    case HistoryKind::Delivery:
+        return credit ? view<ZR::CZRVDCreditHistoryDeliveryField>(record) : view<ZR::CZRVDHistoryDeliveryField>(record);
+    case HistoryKind::Capital:
+        return credit ? view<ZR::CZRVDCreditHistoryCapitalField>(record) : view<ZR::CZRVDHistoryCapitalField>(record);
+    case HistoryKind::FundDetail:
+        return credit ? view<ZR::CZRVDCreditHistoryFundDetailField>(record) : view<ZR::CZRVDHistoryFundDetailField>(record);
+    case HistoryKind::Position:
+        return credit ? view<ZR::CZRVDCreditHistoryHoldField>(record) : view<ZR::CZRVDHistoryHoldField>(record);
+    case HistoryKind::Profit:
+        return credit ? view<ZR::CZRVDCreditHisShareProfitField>(record) : view<ZR::CZRVDHisShareProfitField>(record);
+    case HistoryKind::CreditDebt:
+        break;
+    }
+    return view<ZR::CZRVDCreditHistoryDebtInfoField>(record);
+}
+
+struct Answer {
+    int errorId;
+    QString errorMsg;
+    bool isTotalLast;
+    int requestId;
+    int listSize;           // size of the result list when the signal came
+    bool busy;              // getIsZRVAReqing() when the signal came
+    bool onGuiThread;
+};
+
+// Records the answers of one kind with the account's state at the moment of the signal.
+class AnswerLog : public QObject
+{
+public:
+    AnswerLog(UserData& account, HistoryKind kind)
+    {
+        connect(&account, UserData::finishedSignal(kind), this,
+                [this, &account, kind](int errorId, QString errorMsg, bool isTotalLast, int requestId) {
+            answers.append({errorId, errorMsg, isTotalLast, requestId, account.resultList(kind).size(),
+                            account.getIsZRVAReqing(), QThread::currentThread() == qApp->thread()});
+        });
+    }
+    bool waitFor(int count, int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([&] { return answers.size() >= count; }, timeoutMs);
+    }
+    QVector<Answer> answers;
+};
+
+int request(UserData& account, HistoryKind kind, const QString& begin, const QString& end, char sortType,
+            int batchNo, int& requestId)
+{
+    return (account.*UserData::requestFunction(kind))(account.getDefaultInvestorID(), begin, end, sortType,
+                                                     batchNo, requestId);
+}
+
+struct Fetched {
+    QVector<Answer> answers;
+    int requestError = 0;
+    bool finished = false;
+};
+
+// Sends batch after batch from inside the answer slot, as a page does, until the last batch.
+// With `discard`, each batch is freed in the slot (a million records need not stay in memory).
+Fetched fetchAll(UserData& account, HistoryKind kind, const QString& begin, const QString& end,
+                 char sortType, bool discard = false)
+{
+    Fetched fetched;
+    QEventLoop loop;    // a plain event loop, as in the client: no polling pauses between batches
+    int batchNo = 1;
+    int requestId = -1;
+    const QMetaObject::Connection connection = QObject::connect(&account, UserData::finishedSignal(kind), &account,
+        [&](int errorId, QString errorMsg, bool isTotalLast, int answered) {
+            QVector<void*>& list = account.resultList(kind);
+            fetched.answers.append({errorId, errorMsg, isTotalLast, answered, list.size(),
+                                    account.getIsZRVAReqing(), QThread::currentThread() == qApp->thread()});
+            if (discard) {
+                for (void* record : qAsConst(list))
+                    UserData::deleteRecord(kind, account.accountType, record);
+                list.clear();
+            }
+            if (errorId == 0 && !isTotalLast)
+                fetched.requestError = request(account, kind, begin, end, sortType, ++batchNo, requestId);
+            if (errorId != 0 || isTotalLast || fetched.requestError != 0) {
+                fetched.finished = true;
+                loop.quit();
+            }
+        });
+    fetched.requestError = request(account, kind, begin, end, sortType, batchNo, requestId);
+    if (fetched.requestError == 0) {
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    QObject::disconnect(connection);
+    return fetched;
+}
+
+QVector<RecordView> views(UserData& account, HistoryKind kind)
+{
+    QVector<RecordView> all;
+    for (const void* record : qAsConst(account.resultList(kind)))
+        all.append(viewOf(kind, account.accountType, record));
+    return all;
+}
+
+void freeRecords(UserData& account, HistoryKind kind)
+{
+    QVector<void*>& list = account.resultList(kind);
+    for (void* record : qAsConst(list))
+        UserData::deleteRecord(kind, account.accountType, record);
+    list.clear();
+}
+
+// One simulated service with a stock and a credit account on it.
+struct Desk {
+    Desk()
+    {
+        service.setReferenceDate(today);
+        stock.setDefaultInvestorID(stockInvestor);
+        credit.setDefaultInvestorID(creditInvestor);
+        stock.setService(&service);
+        credit.setService(&service);
+    }
+    UserData& account(int accountType) { return accountType == 2 ? credit : stock; }
+
+    ValueAddedService service;
+    UserData stock{1};
+    UserData credit{2};
+};
+
+QDate dateOf(const QByteArray& yyyyMMdd)
+{
+    return QDate::fromString(QString::fromLatin1(yyyyMMdd), QStringLiteral("yyyyMMdd"));
+}
+
+bool isUtf8(const QByteArray& bytes)
+{
+    return !QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter);
+}
+
+} // namespace
+
+class tst_Service : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void everyKindAnswersWithTheRecordTypeOfTheAccount_data();
+    void everyKindAnswersWithTheRecordTypeOfTheAccount();
+    void recordsLieOnTradingDaysOfTheWindow();
+    void historyDaysMovesTheWindow();
+    void stockAccountHasNoMarginDebts();
+
+    void ordersCarryCodesTheDecodersKnow_data();
+    void ordersCarryCodesTheDecodersKnow();
+    void tradesAndDeliveriesAreConsistent();
+    void lettersAndHoldingsOfPositionsAndFundFlows();
+    void marginDebtsUseTheDebtCodes();
+
+    void dateFilterSelectsTheRange_data();
+    void dateFilterSelectsTheRange();
+    void newestFirstIsOldestFirstReversed_data();
+    void newestFirstIsOldestFirstReversed();
+    void batchesAreNumberedAndTheLastIsFlagged_data();
+    void batchesAreNumberedAndTheLastIsFlagged();
+    void batchBeyondTheEndIsAnEmptyLastBatch();
+    void sameInvestorSameBytes();
+
+    void answerArrivesOnTheGuiThreadAfterTheRecords();
+    void batchIsBuiltOffTheGuiThread();
+    void secondRequestWhileOneIsOutstandingIsRefused();
+    void requestsRefusedByServiceState_data();
+    void requestsRefusedByServiceState();
+    void failNextAnswerDeliversTheErrorOnce();
+    void droppedConnectionAnswersTheOutstandingRequest_data();
+    void droppedConnectionAnswersTheOutstandingRequest();
+    void connectionSetFromAnotherThread();
+    void latencyDelaysTheAnswer();
+    void waitForIdleGivesUpAfterTheTimeout();
+    void detachedAccountIsNotAnswered();
+
+    void accountDestroyedBeforeDelivery_data();
+    void accountDestroyedBeforeDelivery();
+    void serviceDestroyedWithRequestInFlight_data();
+    void serviceDestroyedWithRequestInFlight();
+
+    void millionRecordsAreServedBatchByBatch();
+    void loadsAThousandBatchesOfOrders();
+};
+
+void tst_Service::init()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_Service::everyKindAnswersWithTheRecordTypeOfTheAccount_data()
+{
+    QTest::addColumn<HistoryKind>("kind");
+    QTest::addColumn<int>("accountType");
+    const char* const names[] = {"order", "trade", "delivery", "capital", "fund detail", "position", "profit", "debt"};
+    for (int kind = 0; kind < HistoryKindCount; ++kind) {
+        for (int accountType : {1, 2}) {
+            if (HistoryKind(kind) == HistoryKind::CreditDebt && accountType == 1)
+                continue;
+            QTest::addRow("%s %s", accountType == 1 ? "stock" : "credit", names[kind]) << HistoryKind(kind) << accountType;
+        }
+    }
+}
+
+void tst_Service::everyKindAnswersWithTheRecordTypeOfTheAccount()
+{
+    QFETCH(HistoryKind, kind);
+    QFETCH(int, accountType);
+
+    Desk desk;
+    desk.service.setRecordsPerKind(300);
+    desk.service.setBatchSize(1000);
+    UserData& account = desk.account(accountType);
+    QVector<QSignalSpy*> spies;
+    for (int other = 0; other < HistoryKindCount; ++other)
+        spies.append(new QSignalSpy(&account, UserData::finishedSignal(HistoryKind(other))));
+
+    const Fetched fetched = fetchAll(account, kind, windowBegin, windowEnd, '2');
+    QCOMPARE(fetched.requestError, 0);
+    QCOMPARE(fetched.answers.size(), 1);
+    QCOMPARE(fetched.answers.first().errorId, 0);
+    QCOMPARE(account.resultList(kind).size(), 300);
+    for (int other = 0; other < HistoryKindCount; ++other)
+        QCOMPARE(spies.at(other)->count(), other == int(kind) ? 1 : 0);
+    qDeleteAll(spies);
+
+    // Read through the account's record type, every date, time and customer is where it belongs.
+    for (const RecordView& record : views(account, kind)) {
+        QVERIFY(record.textsTerminated);
+        QCOMPARE(QString::fromUtf8(record.customer), account.getDefaultInvestorID());
+        const QDate date = dateOf(record.date);
+        QVERIFY2(date.isValid(), record.date.constData());
+        QVERIFY(date >= dateOf(windowBegin.toLatin1()) && date <= dateOf(windowEnd.toLatin1()));
+        if (!record.time.isEmpty())
+            QVERIFY2(QTime::fromString(QString::fromLatin1(record.time.left(8)), QStringLiteral("HH:mm:ss")).isValid(),
+                     record.time.constData());
+    }
+    freeRecords(account, kind);
+}
+
+void tst_Service::recordsLieOnTradingDaysOfTheWindow()
+{
+    Desk desk;
+    desk.service.setBatchSize(5000);
+    const Fetched fetched = fetchAll(desk.stock, HistoryKind::Trade, QStringLiteral("20000101"), QStringLiteral("20991231"), '1');
+    QCOMPARE(fetched.answers.size(), 1);
+    QSet<QDate> days;
+    for (const RecordView& record : views(desk.stock, HistoryKind::Trade))
+        days.insert(dateOf(record.date));
+    QCOMPARE(desk.stock.getHistoryTradeList().size(), desk.service.recordsPerKind());
+
+    QSet<QDate> tradingDays;
+    for (QDate day = today.addDays(-30); day < today; day = day.addDays(1)) {
+        if (day.dayOfWeek() < 6)
+            tradingDays.insert(day);
+    }
+    QCOMPARE(days, tradingDays);
+    freeRecords(desk.stock, HistoryKind::Trade);
+}
+
+void tst_Service::historyDaysMovesTheWindow()
+{
+    Desk desk;
+    desk.service.setHistoryDays(7);
+    desk.service.setRecordsPerKind(50);
+    const Fetched fetched = fetchAll(desk.credit, HistoryKind::Capital, QStringLiteral("20240101"), QStringLiteral("20241231"), '1');
+    QCOMPARE(fetched.answers.size(), 1);
+    QCOMPARE(desk.credit.getHistoryCapitalList().size(), 50);
+    for (const RecordView& record : views(desk.credit, HistoryKind::Capital)) {
+        const QDate date = dateOf(record.date);
+        QVERIFY(date >= today.addDays(-7) && date < today);
+        QVERIFY(date.dayOfWeek() < 6);
+    }
+    freeRecords(desk.credit, HistoryKind::Capital);
+}
+
+void tst_Service::stockAccountHasNoMarginDebts()
+{
+    Desk desk;
+    AnswerLog log(desk.stock, HistoryKind::CreditDebt);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryCreditDebtInfo(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(1));
+    QCOMPARE(log.answers.first().errorId, 0);
+    QVERIFY(log.answers.first().isTotalLast);
+    QCOMPARE(log.answers.first().requestId, requestId);
+    QVERIFY(desk.stock.getCreditHistoryDebtInfoList().isEmpty());
+}
+
+void tst_Service::ordersCarryCodesTheDecodersKnow_data()
+{
+    QTest::addColumn<int>("accountType");
+    QTest::newRow("stock") << 1;
+    QTest::newRow("credit") << 2;
+}
+
+void tst_Service::ordersCarryCodesTheDecodersKnow()
+{
+    QFETCH(int, accountType);
+    Desk desk;
+    desk.service.setBatchSize(2000);
+    UserData& account = desk.account(accountType);
+    QCOMPARE(fetchAll(account, HistoryKind::Order, windowBegin, windowEnd, '2').answers.size(), 1);
+
+    const bool credit = accountType == 2;
+    const auto known = [](const QString& decoded) { return !decoded.startsWith(QStringLiteral("未知")); };
+    QSet<QString> directions;
+    QSet<QString> statuses;
+    QSet<QString> priceTypes;
+    QSet<char> exchanges;
+    int filled = 0;
+    for (void* record : qAsConst(account.getHistoryOrderList())) {
+        // The two order records share field names but not offsets.
+        const auto check = [&](const auto& r) {
+            const QString direction = credit ? Util::parseZRCreditDirection(r.Direction) : Util::parseZRStockDirection(r.Direction);
+            const QString status = credit ? Util::parseZRCreditOrderStatus(r.OrderStatus) : Util::parseZRStockOrderStatus(r.OrderStatus);
+            const QString priceType = credit ? Util::parseZRCreditOrderPriceType(r.PriceType, r.PriceTypeAux1, r.PriceTypeAux2)
+                                             : Util::parseZRStockOrderPriceType(r.PriceType, r.PriceTypeAux1, r.PriceTypeAux2);
+            QVERIFY2(known(direction) && known(status) && known(priceType),
+                     qPrintable(direction + status + priceType));
+            QVERIFY(known(Util::parseZRStockExchangeID(r.ExchangeID)));
+            QVERIFY2(!account.Translate2SecurityName(const_cast<char*>(r.SecurityID), r.ExchangeID).isEmpty(), r.SecurityID);
+            QVERIFY(r.TradedVolume >= 0 && r.TradedVolume <= r.OrderVolume && r.OrderVolume > 0);
+            QVERIFY(r.OrderPrice >= 0 && r.TradedAmount >= 0);
+            QVERIFY(!Util::char2QStr(r.StatusMsg).isEmpty() && isUtf8(r.StatusMsg));
+            if (r.OrderStatus == '3') {
+                QCOMPARE(r.TradedVolume, r.OrderVolume);
+                ++filled;
+            }
+            if (r.OrderStatus == '1' || r.OrderStatus == '5' || r.OrderStatus == '7')
+                QCOMPARE(r.TradedVolume, 0);
+            directions.insert(direction);
+            statuses.insert(status);
+            priceTypes.insert(priceType);
+            exchanges.insert(r.ExchangeID);
+        };
+        if (credit)
+            check(*static_cast<const ZR::CZRVDCreditHistoryOrderEXField*>(record));
+        else
+            check(*static_cast<const ZR::CZRVDHistoryOrderEXField*>(record));
+        if (QTest::currentTestFailed())
+            break;
+    }
+    QVERIFY(filled > 0);
+    QVERIFY(statuses.size() >= 4);
+    QVERIFY(priceTypes.size() >= 4);
+    QVERIFY(directions.contains(QStringLiteral("买入")) && directions.contains(QStringLiteral("卖出")));
+    if (credit)
+        QVERIFY(directions.contains(QStringLiteral("融资买入")) && directions.contains(QStringLiteral("融券卖出")));
+    QVERIFY(exchanges.contains('1') && exchanges.contains('2'));
+    freeRecords(account, HistoryKind::Order);
+}
+
+void tst_Service::tradesAndDeliveriesAreConsistent()
+{
+    Desk desk;
+    desk.service.setBatchSize(1000);
+    QCOMPARE(fetchAll(desk.stock, HistoryKind::Delivery, windowBegin, windowEnd, '2').answers.size(), 1);
+    QCOMPARE(fetchAll(desk.credit, HistoryKind::Trade, windowBegin, windowEnd, '2').answers.size(), 1);
+
+    for (void* record : qAsConst(desk.stock.getHistoryDeliveryList())) {
+        const auto& r = *static_cast<const ZR::CZRVDHistoryDeliveryField*>(record);
+        QVERIFY(QStringList({QStringLiteral("上交所"), QStringLiteral("深交所"), QStringLiteral("北交所")})
+                    .contains(QString::fromUtf8(r.ExchangeName)));
+        QVERIFY(!QString::fromUtf8(r.SecurityName).isEmpty() && isUtf8(r.SecurityName));
+        QVERIFY(!QString::fromUtf8(r.DirectionName).isEmpty() && isUtf8(r.DirectionName));
+        QVERIFY(r.TradeVolume > 0 && r.TradePrice > 0 && r.TradeAmount > 0);
+        const double fees = r.Commission + r.StampTax + r.TransferFee + r.RegulatoryFee;
+        QVERIFY(qAbs(qAbs(r.NetAmount) - r.TradeAmount) <= fees + 0.011);
+        QVERIFY(r.SerialNo[0] != '\0');
+    }
+    for (void* record : qAsConst(desk.credit.getHistoryTradeList())) {
+        const auto& r = *static_cast<const ZR::CZRVDCreditHistoryTradeEXField*>(record);
+        QVERIFY(!Util::parseZRCreditDirection(r.Direction).startsWith(QStringLiteral("未知")));
+        QVERIFY(!desk.credit.Translate2SecurityName(const_cast<char*>(r.SecurityID), r.ExchangeID).isEmpty());
+        QVERIFY(r.TradeVolume > 0 && r.TradePrice > 0 && r.Commission > 0);
+        QVERIFY(r.TradeID[0] != '\0');
+        QVERIFY(r.ShareholderID[0] == 'E' || qstrncmp(r.ShareholderID, "06", 2) == 0);
+    }
+    freeRecords(desk.stock, HistoryKind::Delivery);
+    freeRecords(desk.credit, HistoryKind::Trade);
+}
+
+void tst_Service::lettersAndHoldingsOfPositionsAndFundFlows()
+{
+    Desk desk;
+    desk.service.setBatchSize(3000);
+    desk.service.setRecordsPerKind(2000);
+    QCOMPARE(fetchAll(desk.stock, HistoryKind::Position, windowBegin, windowEnd, '2').answers.size(), 1);
+    QCOMPARE(fetchAll(desk.credit, HistoryKind::FundDetail, windowBegin, windowEnd, '2').answers.size(), 1);
+
+    const QStringList letters = {QStringLiteral("SH"), QStringLiteral("SZ"), QStringLiteral("BJ")};
+    const QMap<QString, char> exchangeOf = {{QStringLiteral("SH"), '1'}, {QStringLiteral("SZ"), '2'}, {QStringLiteral("BJ"), '4'}};
+    int empty = 0;
+    for (void* record : qAsConst(desk.stock.getHistoryHoldList())) {
+        const auto& r = *static_cast<const ZR::CZRVDHistoryHoldField*>(record);
+        const QString exchange = QString::fromLatin1(r.ExchangeCode);
+        QVERIFY2(letters.contains(exchange), r.ExchangeCode);
+        QVERIFY(!desk.stock.Translate2SecurityName(const_cast<char*>(r.SecurityID), exchangeOf.value(exchange)).isEmpty());
+        QVERIFY(r.HoldVolume >= 0 && r.HoldCost >= 0 && r.OpenCostPrice > 0);
+        if (r.HoldVolume == 0)
+            ++empty;
+        else
+            QVERIFY(r.HoldCost > 0);
+    }
+    QVERIFY2(empty > 0 && empty < desk.stock.getHistoryHoldList().size() / 5, qPrintable(QString::number(empty)));
+
+    QSet<QString> items;
+    for (void* record : qAsConst(desk.credit.getHistoryFundDetailList())) {
+        const auto& r = *static_cast<const ZR::CZRVDCreditHistoryFundDetailField*>(record);
+        const QString exchange = QString::fromLatin1(r.ExchangeCode);
+        QVERIFY(exchange.isEmpty() || letters.contains(exchange));
+        QCOMPARE(exchange.isEmpty(), r.SecurityID[0] == '\0');
+        if (!exchange.isEmpty())
+            QVERIFY(!desk.credit.Translate2SecurityName(const_cast<char*>(r.SecurityID), exchangeOf.value(exchange)).isEmpty());
+        QVERIFY((r.Deposit > 0) != (r.Withdrawal > 0));
+        QVERIFY(!QString::fromUtf8(r.Summary).isEmpty() && isUtf8(r.Summary) && isUtf8(r.BusinessItem));
+        items.insert(QString::fromUtf8(r.BusinessItem));
+    }
+    QVERIFY(items.contains(QStringLiteral("证券买入")) && items.contains(QStringLiteral("融资买入")));
+    freeRecords(desk.stock, HistoryKind::Position);
+    freeRecords(desk.credit, HistoryKind::FundDetail);
+}
+
+void tst_Service::marginDebtsUseTheDebtCodes()
+{
+    Desk desk;
+    desk.service.setBatchSize(1000);
+    QCOMPARE(fetchAll(desk.credit, HistoryKind::CreditDebt, windowBegin, windowEnd, '2').answers.size(), 1);
+    QSet<int> types;
+    QSet<int> statuses;
+    for (void* record : qAsConst(desk.credit.getCreditHistoryDebtInfoList())) {
+        const auto& r = *static_cast<const ZR::CZRVDCreditHistoryDebtInfoField*>(record);
+        types.insert(r.EntrustType);
+        statuses.insert(r.DebtStatus);
+        QVERIFY(dateOf(text(r.OpenDate)) <= dateOf(text(r.TradeDate)));
+        QVERIFY(r.DebtAmount > 0 && r.RepaidAmount >= 0 && r.ExtraDebtAmount >= 0);
+        if (r.EntrustType == 61) {
+            QVERIFY(r.FinancedVolume > 0 && r.RepaidVolume <= r.FinancedVolume);
+            QCOMPARE(r.ShortVolume, 0);
+        }
+        if (r.EntrustType == 64) {
+            QVERIFY(r.ShortVolume > 0 && r.RepaidVolume <= r.ShortVolume);
+            QCOMPARE(r.FinancedVolume, 0);
+        }
+        QVERIFY(!desk.credit.Translate2SecurityName(const_cast<char*>(r.SecurityID), r.ExchangeID).isEmpty());
+    }
+    QCOMPARE(statuses, (QSet<int>{0, 3}));
+    for (int type : {61, 62, 63, 64, 73})
+        QVERIFY2(types.contains(type), qPrintable(QString::number(type)));
+    QVERIFY((types - QSet<int>{61, 62, 63, 64, 71, 72, 73}).isEmpty());
+    freeRecords(desk.credit, HistoryKind::CreditDebt);
+}
+
+void tst_Service::dateFilterSelectsTheRange_data()
+{
+    QTest::addColumn<QString>("begin");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("empty");
+
+    QTest::newRow("whole window") << windowBegin << windowEnd << false;
+    QTest::newRow("one day") << QStringLiteral("20240229") << QStringLiteral("20240229") << false;
+    QTest::newRow("a week across months") << QStringLiteral("20240226") << QStringLiteral("20240303") << false;
+    QTest::newRow("overlapping the start") << QStringLiteral("20240101") << QStringLiteral("20240220") << false;
+    QTest::newRow("overlapping the end") << QStringLiteral("20240311") << QStringLiteral("20240331") << false;
+    QTest::newRow("a weekend") << QStringLiteral("20240302") << QStringLiteral("20240303") << true;
+    QTest::newRow("before the window") << QStringLiteral("20230101") << QStringLiteral("20240213") << true;
+    QTest::newRow("today and later") << QStringLiteral("20240315") << QStringLiteral("20240401") << true;
+    QTest::newRow("begin after end") << QStringLiteral("20240301") << QStringLiteral("20240226") << true;
+}
+
+void tst_Service::dateFilterSelectsTheRange()
+{
+    QFETCH(QString, begin);
+    QFETCH(QString, end);
+    QFETCH(bool, empty);
+
+    Desk desk;
+    desk.service.setBatchSize(400);
+    QVERIFY(fetchAll(desk.stock, HistoryKind::Order, windowBegin, windowEnd, '1').finished);
+    QVector<QByteArray> expected;
+    for (const RecordView& record : views(desk.stock, HistoryKind::Order)) {
+        if (record.date >= begin.toLatin1() && record.date <= end.toLatin1())
+            expected.append(record.bytes);
+    }
+    freeRecords(desk.stock, HistoryKind::Order);
+
+    const Fetched fetched = fetchAll(desk.stock, HistoryKind::Order, begin, end, '1');
+    QVERIFY(fetched.finished);
+    QVector<QByteArray> selected;
+    for (const RecordView& record : views(desk.stock, HistoryKind::Order))
+        selected.append(record.bytes);
+    QCOMPARE(selected.isEmpty(), empty);
+    QCOMPARE(selected.size(), expected.size());
+    QVERIFY(selected == expected);
+    if (empty) {
+        QCOMPARE(fetched.answers.size(), 1);
+        QVERIFY(fetched.answers.first().isTotalLast);
+    }
+    freeRecords(desk.stock, HistoryKind::Order);
+}
+
+void tst_Service::newestFirstIsOldestFirstReversed_data()
+{
+    QTest::addColumn<HistoryKind>("kind");
+    QTest::addColumn<int>("accountType");
+    QTest::newRow("stock orders") << HistoryKind::Order << 1;
+    QTest::newRow("credit trades") << HistoryKind::Trade << 2;
+    QTest::newRow("stock fund flows") << HistoryKind::FundDetail << 1;
+    QTest::newRow("credit positions") << HistoryKind::Position << 2;
+    QTest::newRow("credit debts") << HistoryKind::CreditDebt << 2;
+}
+
+void tst_Service::newestFirstIsOldestFirstReversed()
+{
+    QFETCH(HistoryKind, kind);
+    QFETCH(int, accountType);
+
+    Desk desk;
+    desk.service.setBatchSize(333);
+    UserData& account = desk.account(accountType);
+    QVERIFY(fetchAll(account, kind, windowBegin, windowEnd, '1').finished);
+    const QVector<RecordView> oldestFirst = views(account, kind);
+    freeRecords(account, kind);
+    QVERIFY(fetchAll(account, kind, windowBegin, windowEnd, '2').finished);
+    const QVector<RecordView> newestFirst = views(account, kind);
+    freeRecords(account, kind);
+
+    QCOMPARE(oldestFirst.size(), desk.service.recordCount(kind));
+    QCOMPARE(newestFirst.size(), oldestFirst.size());
+    for (int i = 0; i < oldestFirst.size(); ++i) {
+        QVERIFY(newestFirst.at(i).bytes == oldestFirst.at(oldestFirst.size() - 1 - i).bytes);
+        if (i > 0)
+            QVERIFY2(oldestFirst.at(i - 1).key() <= oldestFirst.at(i).key(), oldestFirst.at(i).key().constData());
+    }
+    QVERIFY(oldestFirst.first().date < oldestFirst.last().date);
+}
+
+void tst_Service::batchesAreNumberedAndTheLastIsFlagged_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("batchSize");
+    QTest::addColumn<QVector<int>>("sizes");
+
+    QTest::newRow("remainder") << 1000 << 300 << QVector<int>{300, 300, 300, 100};
+    QTest::newRow("exact multiple") << 900 << 300 << QVector<int>{300, 300, 300};
+    QTest::newRow("one batch exactly") << 500 << 500 << QVector<int>{500};
+    QTest::newRow("fewer than a batch") << 7 << 500 << QVector<int>{7};
+    QTest::newRow("one record per batch") << 3 << 1 << QVector<int>{1, 1, 1};
+    QTest::newRow("no records") << 0 << 500 << QVector<int>{0};
+}
+
+void tst_Service::batchesAreNumberedAndTheLastIsFlagged()
+{
+    QFETCH(int, records);
+    QFETCH(int, batchSize);
+    QFETCH(QVector<int>, sizes);
+
+    Desk desk;
+    desk.service.setRecordCount(HistoryKind::Profit, records);
+    desk.service.setBatchSize(batchSize);
+    const Fetched fetched = fetchAll(desk.credit, HistoryKind::Profit, windowBegin, windowEnd, '2');
+    QVERIFY(fetched.finished);
+    QCOMPARE(fetched.answers.size(), sizes.size());
+    int total = 0;
+    QSet<int> requestIds;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const Answer& answer = fetched.answers.at(i);
+        total += sizes.at(i);
+        QCOMPARE(answer.errorId, 0);
+        QCOMPARE(answer.listSize, total);
+        QCOMPARE(answer.isTotalLast, i == sizes.size() - 1);
+        requestIds.insert(answer.requestId);
+    }
+    QCOMPARE(requestIds.size(), sizes.size());
+    freeRecords(desk.credit, HistoryKind::Profit);
+}
+
+void tst_Service::batchBeyondTheEndIsAnEmptyLastBatch()
+{
+    Desk desk;
+    desk.service.setRecordCount(HistoryKind::Capital, 10);
+    AnswerLog log(desk.stock, HistoryKind::Capital);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryCapital(stockInvestor, windowBegin, windowEnd, '1', 3, requestId), 0);
+    QVERIFY(log.waitFor(1));
+    QCOMPARE(log.answers.first().listSize, 0);
+    QVERIFY(log.answers.first().isTotalLast);
+}
+
+void tst_Service::sameInvestorSameBytes()
+{
+    Desk first;
+    Desk second;
+    for (Desk* desk : {&first, &second})
+        QVERIFY(fetchAll(desk->credit, HistoryKind::Delivery, windowBegin, windowEnd, '2').finished);
+    const QVector<RecordView> a = views(first.credit, HistoryKind::Delivery);
+    const QVector<RecordView> b = views(second.credit, HistoryKind::Delivery);
+    QCOMPARE(a.size(), b.size());
+    for (int i = 0; i < a.size(); ++i)
+        QVERIFY(a.at(i).bytes == b.at(i).bytes);
+
+    // Another investor on the same account type gets other records.
+    UserData other(2);
+    other.setDefaultInvestorID(QStringLiteral("320000067891"));
+    other.setService(&first.service);
+    QVERIFY(fetchAll(other, HistoryKind::Delivery, windowBegin, windowEnd, '2').finished);
+    const QVector<RecordView> c = views(other, HistoryKind::Delivery);
+    QCOMPARE(c.size(), a.size());
+    int same = 0;
+    for (int i = 0; i < a.size(); ++i)
+        same += a.at(i).bytes.mid(13) == c.at(i).bytes.mid(13);
+    QCOMPARE(same, 0);
+}
+
+void tst_Service::answerArrivesOnTheGuiThreadAfterTheRecords()
+{
+    Desk desk;
+    desk.service.setBatchSize(250);
+    AnswerLog log(desk.stock, HistoryKind::Order);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(requestId > 0);
+    QCOMPARE(desk.stock.lastRequestId(), requestId);
+    QVERIFY(desk.stock.getIsZRVAReqing());
+    QVERIFY(!desk.credit.getIsZRVAReqing());
+    QCOMPARE(log.answers.size(), 0);   // never answered inside the request call
+
+    QVERIFY(log.waitFor(1));
+    const Answer& answer = log.answers.first();
+    QCOMPARE(answer.requestId, requestId);
+    QCOMPARE(answer.errorId, 0);
+    QVERIFY(!answer.isTotalLast);
+    QCOMPARE(answer.listSize, 250);
+    QVERIFY(!answer.busy);
+    QVERIFY(answer.onGuiThread);
+    QVERIFY(!desk.stock.getIsZRVAReqing());
+    freeRecords(desk.stock, HistoryKind::Order);
+}
+
+// While a large batch is built, the GUI thread keeps serving its timers; a batch built on the
+// GUI thread would block them until the answer.
+void tst_Service::batchIsBuiltOffTheGuiThread()
+{
+    Desk desk;
+    desk.service.setRecordCount(HistoryKind::Trade, 300000);
+    desk.service.setBatchSize(300000);
+    AnswerLog log(desk.stock, HistoryKind::Trade);
+    int ticksBeforeAnswer = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        if (log.answers.isEmpty())
+            ++ticksBeforeAnswer;
+    });
+    ticker.start(2);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryTradeEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(1, 60000));
+    QCOMPARE(log.answers.first().listSize, 300000);
+    QVERIFY2(ticksBeforeAnswer >= 5, qPrintable(QString::number(ticksBeforeAnswer)));
+    freeRecords(desk.stock, HistoryKind::Trade);
+}
+
+void tst_Service::secondRequestWhileOneIsOutstandingIsRefused()
+{
+    Desk desk;
+    desk.service.setLatencyMs(100);
+    int first = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryTradeEx(stockInvestor, windowBegin, windowEnd, '2', 1, first), 0);
+    int second = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 1, second), int(UserData::ErrorBusy));
+    QCOMPARE(second, -1);
+    QCOMPARE(desk.stock.lastRequestId(), first);
+    // The other account is not held up.
+    QCOMPARE(desk.credit.ReqQryHistoryOrderEx(creditInvestor, windowBegin, windowEnd, '2', 1, second), 0);
+    QVERIFY(desk.service.waitForIdle());
+    freeRecords(desk.stock, HistoryKind::Trade);
+    freeRecords(desk.credit, HistoryKind::Order);
+}
+
+void tst_Service::requestsRefusedByServiceState_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("loggedIn");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("disconnected") << false << true << false << int(UserData::ErrorNotConnected);
+    QTest::newRow("disconnected and logged out") << false << false << false << int(UserData::ErrorNotConnected);
+    QTest::newRow("logged out") << true << false << false << int(UserData::ErrorNotLoggedIn);
+    QTest::newRow("busy") << true << true << true << int(UserData::ErrorBusy);
+}
+
+void tst_Service::requestsRefusedByServiceState()
+{
+    QFETCH(bool, connected);
+    QFETCH(bool, loggedIn);
+    QFETCH(bool, busy);
+    QFETCH(int, error);
+
+    Desk desk;
+    desk.service.setConnected(connected);
+    desk.service.setLoggedIn(loggedIn);
+    desk.service.setBusy(busy);
+    QCOMPARE(desk.credit.zrvaConnected, connected);
+    QCOMPARE(desk.credit.zrvaLoggedIn, loggedIn);
+    QCOMPARE(desk.credit.getIsZRVAReqing(), busy);
+
+    // A late account gets the same state.
+    UserData late(1);
+    late.setService(&desk.service);
+    QCOMPARE(late.zrvaConnected, connected);
+    QCOMPARE(late.zrvaLoggedIn, loggedIn);
+
+    int requestId = -1;
+    QCOMPARE(desk.credit.ReqQryHistoryCapital(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), error);
+    QCOMPARE(requestId, -1);
+    QVERIFY(desk.service.waitForIdle(0));
+
+    desk.service.setConnected(true);
+    desk.service.setLoggedIn(true);
+    desk.service.setBusy(false);
+    QCOMPARE(desk.credit.ReqQryHistoryCapital(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(desk.service.waitForIdle());
+    QCOMPARE(desk.credit.getHistoryCapitalList().size(), desk.service.batchSize());
+    freeRecords(desk.credit, HistoryKind::Capital);
+}
+
+void tst_Service::failNextAnswerDeliversTheErrorOnce()
+{
+    Desk desk;
+    AnswerLog log(desk.credit, HistoryKind::Position);
+    desk.service.failNextAnswer(-3001, QStringLiteral("查询历史持仓失败"));
+    int requestId = -1;
+    QCOMPARE(desk.credit.ReqQryHistoryPosition(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(1));
+    const Answer failed = log.answers.first();
+    QCOMPARE(failed.errorId, -3001);
+    QCOMPARE(failed.errorMsg, QStringLiteral("查询历史持仓失败"));
+    QCOMPARE(failed.requestId, requestId);
+    QCOMPARE(failed.listSize, 0);
+    QVERIFY(!failed.busy);
+
+    QCOMPARE(desk.credit.ReqQryHistoryPosition(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(2));
+    QCOMPARE(log.answers.at(1).errorId, 0);
+    QCOMPARE(log.answers.at(1).listSize, desk.service.batchSize());
+    freeRecords(desk.credit, HistoryKind::Position);
+}
+
+void tst_Service::droppedConnectionAnswersTheOutstandingRequest_data()
+{
+    QTest::addColumn<bool>("logout");
+    QTest::addColumn<int>("errorId");
+    QTest::addColumn<QString>("errorMsg");
+    QTest::newRow("disconnect") << false << int(ValueAddedService::ErrorConnectionLost) << QStringLiteral("增值服务连接已断开");
+    QTest::newRow("logout") << true << int(ValueAddedService::ErrorLoggedOut) << QStringLiteral("增值服务已登出");
+}
+
+void tst_Service::droppedConnectionAnswersTheOutstandingRequest()
+{
+    QFETCH(bool, logout);
+    QFETCH(int, errorId);
+    QFETCH(QString, errorMsg);
+
+    Desk desk;
+    desk.service.setLatencyMs(30000);
+    AnswerLog log(desk.stock, HistoryKind::Delivery);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryDelivery(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(desk.stock.getIsZRVAReqing());
+
+    QElapsedTimer clock;
+    clock.start();
+    if (logout)
+        desk.service.setLoggedIn(false);
+    else
+        desk.service.setConnected(false);
+    QCOMPARE(desk.stock.zrvaLoggedIn, !logout);
+    QCOMPARE(desk.stock.zrvaConnected, logout);
+    QCOMPARE(desk.credit.zrvaConnected, logout);
+    QCOMPARE(log.answers.size(), 0);   // answered from the event loop, not inside the setter
+
+    QVERIFY(log.waitFor(1));
+    QVERIFY(clock.elapsed() < 10000);
+    QCOMPARE(log.answers.first().errorId, errorId);
+    QCOMPARE(log.answers.first().errorMsg, errorMsg);
+    QCOMPARE(log.answers.first().requestId, requestId);
+    QVERIFY(log.answers.first().isTotalLast);
+    QVERIFY(!log.answers.first().busy);
+    QVERIFY(desk.stock.getHistoryDeliveryList().isEmpty());
+    QVERIFY(desk.service.waitForIdle(0));
+
+    desk.service.setConnected(true);
+    desk.service.setLoggedIn(true);
+    desk.service.setLatencyMs(0);
+    QVERIFY(desk.stock.zrvaConnected && desk.stock.zrvaLoggedIn);
+    QCOMPARE(desk.stock.ReqQryHistoryDelivery(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(2));
+    QCOMPARE(log.answers.at(1).errorId, 0);
+    QTest::qWait(20);
+    QCOMPARE(log.answers.size(), 2);
+    freeRecords(desk.stock, HistoryKind::Delivery);
+}
+
+void tst_Service::connectionSetFromAnotherThread()
+{
+    Desk desk;
+    std::unique_ptr<QThread> thread(QThread::create([&desk] {
+        desk.service.setConnected(false);
+        desk.service.setBatchSize(42);
+    }));
+    thread->start();
+    QVERIFY(thread->wait(5000));
+    QCOMPARE(desk.service.batchSize(), 42);
+    QTRY_VERIFY(!desk.stock.zrvaConnected && !desk.credit.zrvaConnected);
+}
+
+void tst_Service::latencyDelaysTheAnswer()
+{
+    Desk desk;
+    desk.service.setLatencyMs(150);
+    AnswerLog log(desk.credit, HistoryKind::Capital);
+    QElapsedTimer clock;
+    clock.start();
+    int requestId = -1;
+    QCOMPARE(desk.credit.ReqQryHistoryCapital(creditInvestor, windowBegin, windowEnd, '1', 1, requestId), 0);
+    QVERIFY(log.waitFor(1));
+    QVERIFY2(clock.elapsed() >= 145, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(desk.credit.getIsZRVAReqing() == false);
+    freeRecords(desk.credit, HistoryKind::Capital);
+}
+
+void tst_Service::waitForIdleGivesUpAfterTheTimeout()
+{
+    Desk desk;
+    desk.service.setLatencyMs(5000);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryProfit(stockInvestor, windowBegin, windowEnd, '1', 1, requestId), 0);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!desk.service.waitForIdle(50));
+    QVERIFY(clock.elapsed() < 4000);
+}
+
+void tst_Service::detachedAccountIsNotAnswered()
+{
+    Desk desk;
+    desk.service.setLatencyMs(20);
+    AnswerLog log(desk.stock, HistoryKind::Order);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    desk.stock.setService(nullptr);
+    QVERIFY(!desk.stock.getIsZRVAReqing());
+    QCOMPARE(desk.stock.service(), nullptr);
+    QVERIFY(desk.service.waitForIdle());
+    QTest::qWait(50);
+    QCOMPARE(log.answers.size(), 0);
+    QVERIFY(desk.stock.getHistoryOrderList().isEmpty());
+}
+
+void tst_Service::accountDestroyedBeforeDelivery_data()
+{
+    QTest::addColumn<int>("latencyMs");
+    QTest::newRow("while waiting") << 30;
+    QTest::newRow("before the build") << 0;
+}
+
+// The sanitizer build proves the batch that found no account was freed.
+void tst_Service::accountDestroyedBeforeDelivery()
+{
+    QFETCH(int, latencyMs);
+    ValueAddedService service;
+    service.setLatencyMs(latencyMs);
+    service.setReferenceDate(today);
+    auto account = std::make_unique<UserData>(2);
+    account->setService(&service);
+    int requestId = -1;
+    QCOMPARE(account->ReqQryHistoryOrderEx(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    account.reset();
+    QVERIFY(service.waitForIdle());
+    QTest::qWait(latencyMs + 50);
+}
+
+void tst_Service::serviceDestroyedWithRequestInFlight_data()
+{
+    QTest::addColumn<int>("latencyMs");
+    QTest::addColumn<int>("batchSize");
+    QTest::newRow("waiting for the latency") << 200 << 500;
+    QTest::newRow("building a large batch") << 0 << 200000;
+}
+
+void tst_Service::serviceDestroyedWithRequestInFlight()
+{
+    QFETCH(int, latencyMs);
+    QFETCH(int, batchSize);
+
+    UserData account(1);
+    account.setDefaultInvestorID(stockInvestor);
+    AnswerLog log(account, HistoryKind::Trade);
+    auto service = std::make_unique<ValueAddedService>();
+    service->setLatencyMs(latencyMs);
+    service->setBatchSize(batchSize);
+    service->setRecordsPerKind(batchSize);
+    service->setReferenceDate(today);
+    account.setService(service.get());
+    int requestId = -1;
+    QCOMPARE(account.ReqQryHistoryTradeEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    if (latencyMs == 0) {
+        // Let the request reach the worker.
+        QTest::qWait(20);
+    }
+    service.reset();
+
+    QCOMPARE(account.service(), nullptr);
+    QVERIFY(!account.getIsZRVAReqing());
+    QVERIFY(log.waitFor(1));
+    QCOMPARE(log.answers.first().errorId, int(ValueAddedService::ErrorConnectionLost));
+    QCOMPARE(log.answers.first().requestId, requestId);
+    QTest::qWait(latencyMs + 50);
+    QCOMPARE(log.answers.size(), 1);
+    QVERIFY(account.getHistoryTradeList().isEmpty());
+}
+
+void tst_Service::millionRecordsAreServedBatchByBatch()
+{
+    Desk desk;
+    desk.service.setRecordCount(HistoryKind::Order, 1000000);
+    desk.service.setBatchSize(500);
+    AnswerLog log(desk.stock, HistoryKind::Order);
+    int requestId = -1;
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '1', 2000, requestId), 0);
+    QVERIFY(log.waitFor(1));
+    QVERIFY(log.answers.first().isTotalLast);
+    const QVector<RecordView> lastOldestFirst = views(desk.stock, HistoryKind::Order);
+    freeRecords(desk.stock, HistoryKind::Order);
+
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
+    QVERIFY(log.waitFor(2));
+    QVERIFY(!log.answers.at(1).isTotalLast);
+    const QVector<RecordView> firstNewestFirst = views(desk.stock, HistoryKind::Order);
+    freeRecords(desk.stock, HistoryKind::Order);
+
+    QCOMPARE(lastOldestFirst.size(), 500);
+    QCOMPARE(firstNewestFirst.size(), 500);
+    for (int i = 0; i < 500; ++i)
+        QVERIFY(firstNewestFirst.at(i).bytes == lastOldestFirst.at(499 - i).bytes);
+    QCOMPARE(firstNewestFirst.first().date, windowEnd.toLatin1());
+}
+
+void tst_Service::loadsAThousandBatchesOfOrders()
+{
+#ifdef __SANITIZE_ADDRESS__
+    // Every allocation is slow under the sanitizer: the same thousand batches, smaller.
+    const int batchSize = 100;
+#else
+    const int batchSize = 1000;
+#endif
+    Desk desk;
+    desk.service.setRecordCount(HistoryKind::Order, 1000 * batchSize);
+    desk.service.setBatchSize(batchSize);
+    QElapsedTimer clock;
+    clock.start();
+    const Fetched fetched = fetchAll(desk.stock, HistoryKind::Order, windowBegin, windowEnd, '2', true);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY(fetched.finished);
+    QCOMPARE(fetched.answers.size(), 1000);
+    for (int i = 0; i < fetched.answers.size(); ++i) {
+        QCOMPARE(fetched.answers.at(i).listSize, batchSize);
+        QCOMPARE(fetched.answers.at(i).isTotalLast, i == 999);
+    }
+    qInfo("%d order records in 1000 batches: %lld ms", 1000 * batchSize, elapsed);
+}
+
+QTEST_MAIN(tst_Service)
+#include "tst_service.moc"
