@@ -53,8 +53,13 @@ bool myHistoryModel::showNextPage(bool isFetchMore)
     const int start = rowsShown;
     const int remainder = recordCount() - start;
     const int itemsToFetch = qMin(PageSize, remainder);
-    if (itemsToFetch <= 0)
+    if (itemsToFetch <= 0) {
+        // An explicit page-in still reports the rows shown: after an empty or already shown
+        // final answer this is the page's only news that everything is loaded.
+        if (!isFetchMore)
+            emit numberPopulated(false, rowsShown);
         return false;
+    }
     changeShownRows(start, start + itemsToFetch, false, [&] { rowsShown += itemsToFetch; });
     emit numberPopulated(isFetchMore, rowsShown);
     return true;

@@ -7,8 +7,10 @@ namespace VEK_SC_Space {
 // The history table: shows its records a page of 100 rows at a time.
 //  - setDataSource keeps the number of rows shown (clamped to the new size);
 //  - resetDataSource shows 0 rows;
-//  - loadNextPage (isFetchMore false) and fetchMore from the view (isFetchMore true) show the
-//    next page and emit numberPopulated, only when the number of rows shown changed.
+//  - loadNextPage shows the next page and always emits numberPopulated(false, rows), even
+//    when every record is shown already;
+//  - fetchMore from the view shows the next page and emits numberPopulated(true, rows) only
+//    when the number of rows shown changed.
 class VE_BASE_EXPORT myHistoryModel : public MyStandardTableModel
 {
     Q_OBJECT

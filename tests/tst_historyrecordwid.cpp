@@ -1057,6 +1057,8 @@ void tst_HistoryRecordWid::answerLead_data()
     QTest::newRow("50, 50, 50, 50") << Batches{{50, false}, {50, false}, {50, false}, {50, false}} << 4 << 100
                                     << partialTips(100) << true << false;
     QTest::newRow("60 then 20, last") << Batches{{60, false}, {20, true}} << 2 << 80 << completeTips(80) << false << true;
+    QTest::newRow("empty, last") << Batches{{0, true}} << 1 << 0 << completeTips(0) << false << true;
+    QTest::newRow("100 then empty, last") << Batches{{100, false}, {0, true}} << 2 << 100 << completeTips(100) << false << true;
 }
 
 void tst_HistoryRecordWid::answerLead()

@@ -288,14 +288,15 @@ void tst_Model::pagedSteps_data()
                   {Op::LoadNextPage, 0, 100, inserted(0, 99) + populated(false, 100)},
                   {Op::LoadNextPage, 0, 200, inserted(100, 199) + populated(false, 200)},
                   {Op::LoadNextPage, 0, 250, inserted(200, 249) + populated(false, 250)},
-                  {Op::LoadNextPage, 0, 250, {}}};
+                  {Op::LoadNextPage, 0, 250, populated(false, 250)}};
     QTest::newRow("fetchMore reports itself")
         << Script{{Op::Append, 150, 0, {}},
                   {Op::FetchMore, 0, 100, inserted(0, 99) + populated(true, 100)},
                   {Op::FetchMore, 0, 150, inserted(100, 149) + populated(true, 150)},
                   {Op::FetchMore, 0, 150, {}}};
     QTest::newRow("nothing to show")
-        << Script{{Op::LoadNextPage, 0, 0, {}}, {Op::FetchMore, 0, 0, {}}, {Op::Append, 0, 0, {}}};
+        << Script{{Op::LoadNextPage, 0, 0, populated(false, 0)}, {Op::FetchMore, 0, 0, {}},
+                  {Op::Append, 0, 0, {}}};
     QTest::newRow("appended batches keep the rows shown")
         << Script{{Op::Append, 120, 0, {}},
                   {Op::LoadNextPage, 0, 100, inserted(0, 99) + populated(false, 100)},
