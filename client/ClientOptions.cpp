@@ -7,8 +7,6 @@ namespace VEK_SC_Space {
 
 namespace {
 
-constexpr int MaxRecords = 1000000;
-
 QString translated(const char* text)
 {
     return QCoreApplication::translate("ClientOptions", text);
@@ -47,16 +45,20 @@ struct CommandLine
         translated("Load the module library from <path> instead of from next to the executable."),
         translated("path")};
     const QCommandLineOption demo{QStringLiteral("demo"),
-        translated("Run the headless demo and write its CSV files and screenshots into <dir>."),
+        translated("Run the headless demo and write its CSV files and screenshots into <dir>. "
+                   "Without a display the demo runs anyway, into ./demo-output."),
         translated("dir")};
     const QCommandLineOption language{QStringLiteral("language"),
         translated("Language of the pages: zh (default) or en."), translated("zh|en")};
     const QCommandLineOption records{QStringLiteral("records"),
-        translated("Records the service holds per account and kind (0 to 1000000)."), translated("n")};
+        translated("Records the service holds per account and kind, 0 to %1 (default %2).")
+            .arg(ClientOptions::MaxRecords).arg(ClientOptions::DefaultRecords),
+        translated("n")};
     const QCommandLineOption batch{QStringLiteral("batch"),
-        translated("Records per answer batch of the service."), translated("n")};
+        translated("Records per answer batch of the service (default %1).").arg(ClientOptions::DefaultBatch),
+        translated("n")};
     const QCommandLineOption latency{QStringLiteral("latency"),
-        translated("Delay of every service answer in milliseconds."), translated("ms")};
+        translated("Delay of every service answer in milliseconds (default 0)."), translated("ms")};
 };
 
 CommandLine::CommandLine()
@@ -103,9 +105,9 @@ ClientOptions ClientOptions::parse(const QStringList& arguments)
         }
     }
     if (!readNumber(parser, commandLine.records, 0, MaxRecords, options.records, options.error)
-        || !readNumber(parser, commandLine.batch, 1, MaxRecords, options.batch, options.error)
-        || !readNumber(parser, commandLine.latency, 0, 60000, options.latencyMs, options.error))
+        || !readNumber(parser, commandLine.batch, 1, MaxRecords, options.batch, options.error))
         return options;
+    readNumber(parser, commandLine.latency, 0, MaxLatencyMs, options.latencyMs, options.error);
     return options;
 }
 

@@ -20,9 +20,14 @@ public:
     bool demoRequested = false;
     QString demoDir = QStringLiteral("demo-output");
     QString language = QStringLiteral("zh");
-    int records = -1;         // -1: the service's default
-    int batch = -1;
+    int records = DefaultRecords;
+    int batch = DefaultBatch;
     int latencyMs = 0;
+
+    static constexpr int DefaultRecords = 1000;
+    static constexpr int DefaultBatch = 500;
+    static constexpr int MaxRecords = 1000000;
+    static constexpr int MaxLatencyMs = 60000;
 
     // True when the demo runs instead of the window: asked for, or no display to show it on.
     bool headless() const;

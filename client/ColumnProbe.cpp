@@ -5,6 +5,7 @@
 #include "ISubModuleWid.h"
 #include "PageCatalog.h"
 #include "PageWidgets.h"
+#include "QuietDebugLog.h"
 #include "SettingsLocation.h"
 #include "TableHeader.h"
 
@@ -19,23 +20,6 @@ namespace {
 // Ids run from 0 with at most a single gap; three misses in a row end the set.
 constexpr int IdGapLimit = 3;
 constexpr int IdLimit = 200;
-
-// Each throw-away page says goodbye on the debug log; that is not news here.
-class QuietDebugLog
-{
-public:
-    QuietDebugLog() : previous(qInstallMessageHandler(&QuietDebugLog::handle)) {}
-    ~QuietDebugLog() { qInstallMessageHandler(previous); }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (type != QtDebugMsg)
-            qt_message_output(type, context, message);
-    }
-
-    QtMessageHandler previous;
-};
 
 } // namespace
 

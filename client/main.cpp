@@ -45,10 +45,8 @@ void prepareHeadless()
 
 void configureService(ValueAddedService* service, const ClientOptions& options)
 {
-    if (options.records >= 0)
-        service->setRecordsPerKind(options.records);
-    if (options.batch > 0)
-        service->setBatchSize(options.batch);
+    service->setRecordsPerKind(options.records);
+    service->setBatchSize(options.batch);
     service->setLatencyMs(options.latencyMs);
 }
 
