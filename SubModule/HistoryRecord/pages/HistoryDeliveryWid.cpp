@@ -1,0 +1,17 @@
+#include "HistoryDeliveryWid.h"
+
+#include <QMessageLogger>
+
+namespace VEK_SC_Space {
+
+HistoryDeliveryWid::HistoryDeliveryWid(int accountKey, int pageType, QWidget* parent)
+    : HistoryPage(accountKey, pageType, tr("历史交割单"), parent)
+{
+}
+
+HistoryDeliveryWid::~HistoryDeliveryWid()
+{
+    QMessageLogger().debug("~HistoryDeliveryWid()");
+}
+
+} // namespace VEK_SC_Space

@@ -1,0 +1,17 @@
+#include "HistoryFundDetailWid.h"
+
+#include <QMessageLogger>
+
+namespace VEK_SC_Space {
+
+HistoryFundDetailWid::HistoryFundDetailWid(int accountKey, int pageType, QWidget* parent)
+    : HistoryPage(accountKey, pageType, tr("历史资金流水"), parent)
+{
+}
+
+HistoryFundDetailWid::~HistoryFundDetailWid()
+{
+    QMessageLogger().debug("~HistoryFundDetailWid()");
+}
+
+} // namespace VEK_SC_Space

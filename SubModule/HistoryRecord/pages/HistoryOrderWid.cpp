@@ -1,0 +1,17 @@
+#include "HistoryOrderWid.h"
+
+#include <QMessageLogger>
+
+namespace VEK_SC_Space {
+
+HistoryOrderWid::HistoryOrderWid(int accountKey, int pageType, QWidget* parent)
+    : HistoryPage(accountKey, pageType, tr("历史委托"), parent)
+{
+}
+
+HistoryOrderWid::~HistoryOrderWid()
+{
+    QMessageLogger().debug("~HistoryOrderWid()");
+}
+
+} // namespace VEK_SC_Space

@@ -1,0 +1,17 @@
+#include "HistoryPositionWid.h"
+
+#include <QMessageLogger>
+
+namespace VEK_SC_Space {
+
+HistoryPositionWid::HistoryPositionWid(int accountKey, int pageType, QWidget* parent)
+    : HistoryPage(accountKey, pageType, tr("历史持仓"), parent)
+{
+}
+
+HistoryPositionWid::~HistoryPositionWid()
+{
+    QMessageLogger().debug("~HistoryPositionWid()");
+}
+
+} // namespace VEK_SC_Space

@@ -1,0 +1,17 @@
+#include "HistoryTradeWid.h"
+
+#include <QMessageLogger>
+
+namespace VEK_SC_Space {
+
+HistoryTradeWid::HistoryTradeWid(int accountKey, int pageType, QWidget* parent)
+    : HistoryPage(accountKey, pageType, tr("历史成交"), parent)
+{
+}
+
+HistoryTradeWid::~HistoryTradeWid()
+{
+    QMessageLogger().debug("~HistoryTradeWid()");
+}
+
+} // namespace VEK_SC_Space
