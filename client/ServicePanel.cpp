@@ -1,6 +1,7 @@
 #include "ServicePanel.h"
 
 #include "ClientAccounts.h"
+#include "ClientOptions.h"
 #include "service/ValueAddedService.h"
 
 #include <QCheckBox>
@@ -16,13 +17,13 @@ ServicePanel::ServicePanel(ClientAccounts& accounts, QWidget* parent)
 {
     ValueAddedService* service = accounts.service();
     auto* form = new QFormLayout(this);
-    addNumber(form, tr("Answer delay (ms)"), 0, 60000, service->latencyMs(),
-              [service](int ms) { service->setLatencyMs(ms); });
-    addNumber(form, tr("Records per batch"), 1, 1000000, service->batchSize(),
-              [service](int records) { service->setBatchSize(records); });
-    addNumber(form, tr("Records per kind"), 0, 1000000, service->recordsPerKind(),
-              [service](int records) { service->setRecordsPerKind(records); });
-    addNumber(form, tr("Days of history"), 1, 3650, service->historyDays(),
+    addNumber(form, QStringLiteral("latency"), tr("Answer delay (ms)"), 0, ClientOptions::MaxLatencyMs,
+              service->latencyMs(), [service](int ms) { service->setLatencyMs(ms); });
+    addNumber(form, QStringLiteral("batchSize"), tr("Records per batch"), 1, ClientOptions::MaxRecords,
+              service->batchSize(), [service](int records) { service->setBatchSize(records); });
+    addNumber(form, QStringLiteral("recordsPerKind"), tr("Records per kind"), 0, ClientOptions::MaxRecords,
+              service->recordsPerKind(), [service](int records) { service->setRecordsPerKind(records); });
+    addNumber(form, QStringLiteral("historyDays"), tr("Days of history"), 1, 3650, service->historyDays(),
               [service](int days) { service->setHistoryDays(days); });
     addSwitch(form, QStringLiteral("connected"), tr("Connected"), accounts.isConnected(),
               [&accounts](bool connected) { accounts.setConnected(connected); });
@@ -33,10 +34,11 @@ ServicePanel::ServicePanel(ClientAccounts& accounts, QWidget* parent)
     addFailure(form, service);
 }
 
-void ServicePanel::addNumber(QFormLayout* form, const QString& label, int minimum, int maximum, int value,
-                             const std::function<void(int)>& apply)
+void ServicePanel::addNumber(QFormLayout* form, const QString& name, const QString& label, int minimum,
+                             int maximum, int value, const std::function<void(int)>& apply)
 {
     auto* spin = new QSpinBox(this);
+    spin->setObjectName(name);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
     spin->setGroupSeparatorShown(true);
@@ -60,7 +62,9 @@ void ServicePanel::addFailure(QFormLayout* form, ValueAddedService* service)
     auto* errorId = new QSpinBox(this);
     errorId->setRange(-999999, 999999);
     errorId->setValue(1001);
+    errorId->setObjectName(QStringLiteral("failErrorId"));
     auto* errorText = new QLineEdit(tr("Simulated service failure"), this);
+    errorText->setObjectName(QStringLiteral("failErrorText"));
     auto* fail = new QPushButton(tr("Fail the next answer"), this);
     fail->setObjectName(QStringLiteral("failNextAnswer"));
     form->addRow(tr("Error number"), errorId);

@@ -21,8 +21,8 @@ public:
     explicit ServicePanel(ClientAccounts& accounts, QWidget* parent = nullptr);
 
 private:
-    void addNumber(QFormLayout* form, const QString& label, int minimum, int maximum, int value,
-                   const std::function<void(int)>& apply);
+    void addNumber(QFormLayout* form, const QString& name, const QString& label, int minimum, int maximum,
+                   int value, const std::function<void(int)>& apply);
     void addSwitch(QFormLayout* form, const QString& name, const QString& label, bool value,
                    const std::function<void(bool)>& apply);
     void addFailure(QFormLayout* form, ValueAddedService* service);
