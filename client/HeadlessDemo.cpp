@@ -48,6 +48,8 @@ HeadlessDemo::HeadlessDemo(const HistoryPlugin& plugin, const ClientAccounts& ac
 {
 }
 
+HeadlessDemo::~HeadlessDemo() = default;
+
 int HeadlessDemo::run()
 {
     QTextStream out(stdout);
@@ -60,17 +62,16 @@ int HeadlessDemo::run()
     QElapsedTimer clock;
     clock.start();
     int pages = 0;
-    int failed = 0;
+    failed = 0;
     for (const ClientAccount& account : accounts.accounts()) {
         // The margin-debt page too on the stock account: the module shows it there, empty.
         for (const PageKind& kind : PageCatalog::pages()) {
-            const PageRun pageRun = runPage(kind, account);
-            report(out, pageRun);
+            finishPages(false, out);
+            waiting.push_back(runPage(kind, account));
             ++pages;
-            if (!pageRun.errors.isEmpty())
-                ++failed;
         }
     }
+    finishPages(true, out);
     out << tr("Demo: %1 pages, %2 failed, %3 s; CSV files and screenshots in %4")
                .arg(pages).arg(failed).arg(clock.elapsed() / 1000.0, 0, 'f', 2)
                .arg(QDir::toNativeSeparators(outputDir))
@@ -87,14 +88,15 @@ HeadlessDemo::PageRun HeadlessDemo::runPage(const PageKind& kind, const ClientAc
     clock.start();
     responder.clearErrors();
 
-    const std::unique_ptr<ISubModuleWid> page(plugin.createPage(account.key, kind.code, nullptr));
-    if (!page) {
+    pageRun.widget.reset(plugin.createPage(account.key, kind.code, nullptr));
+    if (!pageRun.widget) {
         pageRun.errors << tr("the module made no page");
         return pageRun;
     }
+    ISubModuleWid* page = pageRun.widget.get();
     page->initSubModule();
     page->show();
-    const PageWidgets widgets(page.get());
+    const PageWidgets widgets(page);
     if (!widgets.missing().isEmpty()) {
         pageRun.errors << tr("the page has no %1").arg(widgets.missing().join(QLatin1String(", ")));
         return pageRun;
@@ -109,15 +111,52 @@ HeadlessDemo::PageRun HeadlessDemo::runPage(const PageKind& kind, const ClientAc
     }
     if (succeeded(pageRun))
         exportCsv(widgets, outputPath(pageRun, QStringLiteral("csv")), pageRun);
-    if (succeeded(pageRun)) {
-        widgets.table->scrollToTop();
-        if (!page->grab().save(outputPath(pageRun, QStringLiteral("png"))))
-            pageRun.errors << tr("cannot save the screenshot");
-    }
-    page->close();
     pageRun.errors << responder.errors();
     pageRun.seconds = clock.elapsed() / 1000.0;
     return pageRun;
+}
+
+// A page is photographed once its Query button, locked for a moment after each click, is
+// usable again, so the picture shows the page as a user finds it. Pages wait for that in the
+// order they ran; with `all` false only those already done are taken.
+void HeadlessDemo::finishPages(bool all, QTextStream& out)
+{
+    constexpr int QueryLockWaitMs = 3000;
+    while (!waiting.empty()) {
+        PageRun& pageRun = waiting.front();
+        const bool ready = !pageRun.errors.isEmpty() || !pageRun.widget
+            || PageWidgets(pageRun.widget.get()).query->isEnabled()
+            || pageRun.sinceQuery.elapsed() > QueryLockWaitMs;
+        if (!ready) {
+            if (!all)
+                return;
+            pause(10);
+            continue;
+        }
+        finishPage(pageRun);
+        report(out, pageRun);
+        if (!pageRun.errors.isEmpty())
+            ++failed;
+        waiting.pop_front();
+    }
+}
+
+void HeadlessDemo::finishPage(PageRun& pageRun)
+{
+    if (!pageRun.widget)
+        return;
+    if (pageRun.errors.isEmpty()) {
+        PageWidgets(pageRun.widget.get()).table->scrollToTop();
+        // No text cursor or selected date part in the picture.
+        if (QWidget* focus = pageRun.widget->focusWidget())
+            focus->clearFocus();
+        for (QDateEdit* date : pageRun.widget->findChildren<QDateEdit*>())
+            date->setSelectedSection(QDateTimeEdit::NoSection);
+        if (!pageRun.widget->grab().save(outputPath(pageRun, QStringLiteral("png"))))
+            pageRun.errors << tr("cannot save the screenshot");
+    }
+    pageRun.widget->close();
+    pageRun.widget.reset();
 }
 
 void HeadlessDemo::query(const PageWidgets& widgets, const ClientAccount& account, PageRun& pageRun)
@@ -126,6 +165,7 @@ void HeadlessDemo::query(const PageWidgets& widgets, const ClientAccount& accoun
     const ValueAddedService* service = accounts.service();
     widgets.beginDate->setDate(service->referenceDate().addDays(-service->historyDays()));
     widgets.query->click();
+    pageRun.sinceQuery.start();
 
     // Answers arrive through the event loop; in between, page in whatever arrived. With nothing
     // on its way and nothing left to page in, the page holds the whole answer.

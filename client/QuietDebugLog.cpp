@@ -1,5 +1,7 @@
 #include "QuietDebugLog.h"
 
+#include <QString>
+
 namespace VEK_SC_Space {
 
 namespace {
@@ -21,6 +23,9 @@ QuietDebugLog::~QuietDebugLog()
 
 void QuietDebugLog::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    // Said for every message box; the offscreen platform has no window manager to hint.
+    if (message.endsWith(QLatin1String("does not support propagateSizeHints()")))
+        return;
     if (type != QtDebugMsg && outerHandler)
         outerHandler(type, context, message);
 }

@@ -4,9 +4,9 @@
 
 namespace VEK_SC_Space {
 
-// Drops debug lines for its lifetime (nested ones included); warnings and worse still get
-// through. The pages write a line when they go away and during Load all, which is no news to
-// someone watching the demo.
+// Drops debug lines for its lifetime (nested ones included), and the offscreen platform's
+// notice about size hints; other warnings and worse still get through. The pages write a line
+// when they go away and during Load all, which is no news to someone watching the demo.
 class QuietDebugLog
 {
 public:

@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>顺序</source>
-        <translation>Order</translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>新纪录在上</source>
