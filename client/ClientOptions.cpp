@@ -121,9 +121,8 @@ QString ClientOptions::helpText()
 bool ClientOptions::headless() const
 {
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (demoRequested || platform.startsWith(QLatin1String("offscreen")) || platform.startsWith(QLatin1String("minimal")))
-        return true;
-    return platform.isEmpty() && !hasDisplay();
+    return demoRequested || platform.startsWith(QLatin1String("offscreen"))
+        || platform.startsWith(QLatin1String("minimal")) || !hasDisplay();
 }
 
 } // namespace VEK_SC_Space

@@ -256,6 +256,8 @@ private slots:
     // The command line, parsed in this process.
     void parseOptions_data();
     void parseOptions();
+    void headless_data();
+    void headless();
     void readmeListsTheOptions();
 
     // The executable.
@@ -785,6 +787,56 @@ void tst_Client::parseOptions()
     QCOMPARE(options.records, records);
     QCOMPARE(options.batch, batch);
     QCOMPARE(options.latencyMs, latency);
+}
+
+void tst_Client::headless_data()
+{
+    QTest::addColumn<QString>("platform");   // QT_QPA_PLATFORM; empty: unset
+    QTest::addColumn<QString>("display");    // DISPLAY
+    QTest::addColumn<QString>("wayland");    // WAYLAND_DISPLAY
+    QTest::addColumn<bool>("demo");          // --demo given
+    QTest::addColumn<bool>("headless");
+
+    QTest::newRow("X display") << QString() << QStringLiteral(":0") << QString() << false << false;
+    QTest::newRow("Wayland display") << QString() << QString() << QStringLiteral("wayland-0") << false << false;
+    QTest::newRow("no display") << QString() << QString() << QString() << false << true;
+    QTest::newRow("xcb asked for, no display") << QStringLiteral("xcb") << QString() << QString() << false << true;
+    QTest::newRow("offscreen asked for") << QStringLiteral("offscreen") << QStringLiteral(":0") << QString() << false << true;
+    QTest::newRow("minimal asked for") << QStringLiteral("minimal") << QStringLiteral(":0") << QString() << false << true;
+    QTest::newRow("demo on a display") << QString() << QStringLiteral(":0") << QString() << true << true;
+}
+
+void tst_Client::headless()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    QFETCH(QString, wayland);
+    QFETCH(bool, demo);
+    QFETCH(bool, headless);
+
+    // The platform is chosen before the application exists; this process runs offscreen already,
+    // so only the environment that the decision reads is changed, and put back.
+    const QList<QByteArray> names = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+    const QStringList values = {platform, display, wayland};
+    QList<QPair<bool, QByteArray>> saved;
+    for (int i = 0; i < names.size(); ++i) {
+        saved.append({qEnvironmentVariableIsSet(names[i].constData()), qgetenv(names[i].constData())});
+        if (values[i].isEmpty())
+            qunsetenv(names[i].constData());
+        else
+            qputenv(names[i].constData(), values[i].toUtf8());
+    }
+    QStringList arguments{QStringLiteral("history-client")};
+    if (demo)
+        arguments << QStringLiteral("--demo") << QStringLiteral("out");
+    const bool result = ClientOptions::parse(arguments).headless();
+    for (int i = 0; i < names.size(); ++i) {
+        if (saved[i].first)
+            qputenv(names[i].constData(), saved[i].second);
+        else
+            qunsetenv(names[i].constData());
+    }
+    QCOMPARE(result, headless);
 }
 
 void tst_Client::readmeListsTheOptions()
