@@ -1031,8 +1031,11 @@ void tst_HistoryRecordWid::buttonsReachTheirSlots()
     QTest::mouseClick(f.ui.loadAll, Qt::LeftButton);
     QVERIFY(f.page.loadAllRequested);
     QCOMPARE(log.startingWith(QStringLiteral("updateTimes")), QStringList{QStringLiteral("updateTimes = 3")});
-    // The export is not written yet: the click changes nothing of the query.
+    // More may come: the export asks first, and its Cancel changes nothing of the query.
+    BoxCatcher boxes;
     QTest::mouseClick(f.ui.exportButton, Qt::LeftButton);
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.first().text, QStringLiteral("数据尚未全部加载完成，是否仍要导出？"));
     QCOMPARE(f.page.sent.size(), 2);
     QCOMPARE(f.rows(), 350);
 }

@@ -7,8 +7,13 @@
 #include "myHistoryModel.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFont>
 #include <QHeaderView>
 #include <QListView>
@@ -16,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QTextCodec>
 #include <QTimer>
 
 #include <utility>
@@ -31,6 +37,7 @@ constexpr int RowsPerPage = 100;
 constexpr int QueryLockMs = 1000;
 constexpr int Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 const QString RequestDateFormat = QStringLiteral("yyyyMMdd");
+constexpr int ChunkChars = 1 << 16;   // text converted to bytes at a time
 
 void showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text)
 {
@@ -263,7 +270,84 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_export_clicked()
 {
-    // The CSV export is not written yet.
+    const int shown = model ? model->rowCount() : 0;
+    if (isTotalLast && shown == records.size()) {
+        exportTableToCsv();
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, title + tr("数据导出"), tr("数据尚未全部加载完成，是否仍要导出？"),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    QAbstractButton* exportButton = box.button(QMessageBox::Ok);
+    exportButton->setText(tr("导 出"));
+    box.button(QMessageBox::Cancel)->setText(tr("取 消"));
+    box.exec();
+    if (box.clickedButton() == exportButton)
+        exportTableToCsv();
+}
+
+void HistoryRecordWid::exportTableToCsv()
+{
+    const QString baseName = title + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd"));
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/') + tr("表格导出");
+    // Made before the dialog opens, so the dialog starts in it.
+    QDir().mkpath(folder);
+    const QString proposal = folder + QLatin1Char('/') + baseName + tr(".csv");
+    const QString fileName = QFileDialog::getSaveFileName(this, tr("导出至本地文件..."), proposal,
+                                                          tr("CSV Files (*.csv)"));
+    if (fileName.isNull())
+        return;
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate)) {
+        showMessage(this, QMessageBox::Critical, tr("导出失败"), tr("导出失败，该文件已打开，请关闭文件后重试。"));
+        return;
+    }
+    writeTableAsCsv(file);
+    file.flush();
+    showMessage(this, QMessageBox::Information, tr("导出数据成功"), title + tr("表格导出成功，文件已保存！"));
+}
+
+// The header and the rows as the table shows them, a comma after every value, in the encoding a
+// text stream would use. A row's cells come straight from the column set, as the model's display
+// role gives them, without a QVariant for each; the text goes out a chunk at a time.
+void HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
+{
+    const QAbstractItemModel* table = form->tableView_historyordertradewid->model();
+    const int rows = table ? table->rowCount() : 0;
+    const int columns = table ? table->columnCount() : 0;
+    const bool direct = table && table == proxyModel && proxyModel->sourceModel() == model && tableHeader
+        && columns == showColumns.size();
+    UserData* account = UserDataManager::instance()->userData(accountKey);
+    QTextCodec* codec = QTextCodec::codecForLocale();
+    QString text;
+    text.reserve(ChunkChars + 4096);
+    for (int column = 0; column < columns; ++column) {
+        text += table->headerData(column, Qt::Horizontal).toString();
+        text += QLatin1Char(',');
+    }
+    text += QLatin1Char('\n');
+    for (int row = 0; row < rows; ++row) {
+        if (direct) {
+            const std::any& record = model->record(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
+            for (int column = 0; column < columns; ++column) {
+                text += tableHeader->getColumnDisplayText(showColumns.at(column)->id, record, account);
+                text += QLatin1Char(',');
+            }
+        } else {
+            for (int column = 0; column < columns; ++column) {
+                text += table->index(row, column).data().toString();
+                text += QLatin1Char(',');
+            }
+        }
+        text += QLatin1Char('\n');
+        // Whole lines only, so no character is ever split between two chunks.
+        if (text.size() >= ChunkChars) {
+            device.write(codec->fromUnicode(text));
+            text.resize(0);
+        }
+    }
+    device.write(codec->fromUnicode(text));
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()

@@ -8,6 +8,7 @@
 #include <any>
 #include <memory>
 
+class QIODevice;
 class QSortFilterProxyModel;
 
 namespace Ui {
@@ -77,6 +78,8 @@ private:
     bool checkServiceReady();
     int sendNextRequest();
     void loadAllRecords();
+    void exportTableToCsv();
+    void writeTableAsCsv(QIODevice& device) const;
     void setTips(const QString& text);
 };
 
