@@ -6,3 +6,8 @@ add_qt_test(tst_reliability_corpus
     LIBS HistoryRecordTableHeaders SubModuleCommon VE_Base)
 target_include_directories(tst_reliability_corpus PRIVATE ${fuzz_dir})
 target_compile_definitions(tst_reliability_corpus PRIVATE FUZZ_CORPUS_DIR="${fuzz_dir}/corpus")
+# The page's sorting proxy against QSortFilterProxyModel's own order.
+add_qt_test(tst_reliability_sortproxy
+    SOURCES tst_reliability_sortproxy.cpp
+    LIBS HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
+target_include_directories(tst_reliability_sortproxy PRIVATE ${fuzz_dir})
