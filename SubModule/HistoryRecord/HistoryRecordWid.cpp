@@ -1,6 +1,7 @@
 #include "HistoryRecordWid.h"
 #include "ui_HistoryRecordWid.h"
 
+#include "HistorySortProxyModel.h"
 #include "TableHeader.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -125,7 +126,7 @@ void HistoryRecordWid::initTableView()
         model = new myHistoryModel(QStringLiteral("HistoryTable"), accountKey);
         connect(model, &myHistoryModel::numberPopulated, this, &HistoryRecordWid::slot_myModel_numberPopulated);
         model->setDataSource(records);
-        proxyModel = new QSortFilterProxyModel(this);
+        proxyModel = new HistorySortProxyModel(this);
         proxyModel->setSourceModel(model);
         proxyModel->setSortRole(Qt::UserRole);
     }
