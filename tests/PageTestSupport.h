@@ -1,0 +1,301 @@
+#pragma once
+
+// Helpers for tests that drive the module's real pages: an account registered under a key,
+// records of the exact type of each kind, a reader of a page's inner state, the debug log, and a
+// script that answers the modal boxes and file dialogs a page opens.
+
+#include "HistoryRecordWid.h"
+#include "TableHeader.h"
+#include "UserData.h"
+#include "UserDataManager.h"
+#include "myHistoryModel.h"
+#include "service/RecordTypes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMutex>
+#include <QPointer>
+#include <QSortFilterProxyModel>
+#include <QStringList>
+#include <QTimer>
+#include <QVector>
+
+#include <any>
+#include <functional>
+
+namespace PageTest {
+
+using namespace VEK_SC_Space;
+
+// The page's own state, read through pointers to its members: valid on any page object, also
+// on one that comes from the plug-in.
+struct PageAccess : HistoryRecordWid
+{
+    using HistoryRecordWid::accountType;
+    using HistoryRecordWid::clearRecords;
+    using HistoryRecordWid::collectNewRecords;
+    using HistoryRecordWid::isTotalLast;
+    using HistoryRecordWid::model;
+    using HistoryRecordWid::proxyModel;
+    using HistoryRecordWid::records;
+    using HistoryRecordWid::requestId;
+    using HistoryRecordWid::sendHistoryRequest;
+    using HistoryRecordWid::tableHeader;
+    using HistoryRecordWid::title;
+    using HistoryRecordWid::userData;
+};
+
+inline HistoryRecordWid* asPage(QWidget* page)
+{
+    return static_cast<HistoryRecordWid*>(page);
+}
+
+inline QList<std::any>& recordsOf(QWidget* page) { return asPage(page)->*(&PageAccess::records); }
+inline TableHeader* columnSetOf(QWidget* page) { return asPage(page)->*(&PageAccess::tableHeader); }
+inline myHistoryModel* modelOf(QWidget* page) { return asPage(page)->*(&PageAccess::model); }
+inline QSortFilterProxyModel* proxyOf(QWidget* page) { return asPage(page)->*(&PageAccess::proxyModel); }
+inline QString titleOf(QWidget* page) { return asPage(page)->*(&PageAccess::title); }
+inline bool isTotalLastOf(QWidget* page) { return asPage(page)->*(&PageAccess::isTotalLast); }
+inline int requestIdOf(QWidget* page) { return asPage(page)->*(&PageAccess::requestId); }
+inline int collectNewRecords(QWidget* page) { return (asPage(page)->*(&PageAccess::collectNewRecords))(); }
+inline void clearRecords(QWidget* page) { (asPage(page)->*(&PageAccess::clearRecords))(); }
+
+// An account registered in UserDataManager while the object lives: connected and logged in, no
+// service attached, so requests are accepted and the test answers them itself.
+class Account
+{
+public:
+    Account(int key, int accountType)
+        : key(key)
+        , userData(accountType)
+    {
+        userData.zrvaConnected = true;
+        userData.zrvaLoggedIn = true;
+        userData.setDefaultInvestorID(QStringLiteral("880012345"));
+        UserDataManager::instance()->userDataMap().insert(key, &userData);
+    }
+    ~Account() { UserDataManager::instance()->userDataMap().remove(key); }
+
+    // Appends `count` new records of the list's type and answers the latest request with them.
+    QVector<void*> answer(HistoryKind kind, int count, bool isTotalLast)
+    {
+        QVector<void*> batch;
+        for (int i = 0; i < count; ++i)
+            batch.append(newRecord(kind, userData.accountType));
+        userData.deliverAnswer(kind, userData.lastRequestId(), batch, 0, QString(), isTotalLast);
+        return batch;
+    }
+
+    // A zeroed record of the exact type a list of this kind holds on an account of this type.
+    static void* newRecord(HistoryKind kind, int accountType)
+    {
+        return withRecordType(kind, accountType, [](auto type) -> void* {
+            return new typename decltype(type)::type{};
+        });
+    }
+    static std::size_t recordSize(HistoryKind kind, int accountType)
+    {
+        return withRecordType(kind, accountType, [](auto type) { return sizeof(typename decltype(type)::type); });
+    }
+
+    const int key;
+    UserData userData;
+};
+
+// Collects the debug lines written while it lives.
+class DebugLines
+{
+public:
+    DebugLines()
+    {
+        QMutexLocker lock(&mutex());
+        collected().clear();
+        previous() = qInstallMessageHandler(&DebugLines::handle);
+    }
+    ~DebugLines() { qInstallMessageHandler(previous()); }
+
+    QStringList lines() const
+    {
+        QMutexLocker lock(&mutex());
+        return collected();
+    }
+    QStringList containing(const QString& part) const { return lines().filter(part); }
+
+private:
+    static QStringList& collected()
+    {
+        static QStringList lines;
+        return lines;
+    }
+    static QtMessageHandler& previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static QMutex& mutex()
+    {
+        static QMutex lock;
+        return lock;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg) {
+            QMutexLocker lock(&mutex());
+            collected().append(message);
+        } else if (previous()) {
+            previous()(type, context, message);
+        }
+    }
+};
+
+// What a modal window showed when the script met it.
+struct SeenModal
+{
+    bool isFileDialog = false;
+    QString title;
+    QString text;                       // message box text
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;                // message box button texts, '&' removed
+    QWidget* parent = nullptr;
+    Qt::WindowFlags flags;
+    bool modal = false;
+    QString directory;                  // file dialog: the folder it opened in
+    QString fileName;                   // file dialog: the proposed file name
+    QStringList nameFilters;
+    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
+    bool directoryExisted = false;      // the folder existed when the dialog showed
+};
+
+// Answers the modal windows that open while it lives, one step each, in order. Every action runs
+// from the event loop of the modal it answers, so a modal opened by the action is met in turn.
+// A modal without a step, or one still open after a few seconds, is closed, so a test fails
+// instead of hanging.
+class ModalScript : public QObject
+{
+public:
+    ModalScript()
+    {
+        QObject::connect(&timer, &QTimer::timeout, this, &ModalScript::poll);
+        timer.start(10);
+        clock.start();
+    }
+
+    ModalScript& pressButton(const QString& text)
+    {
+        steps.append([text](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box)
+                return false;
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text().remove(QLatin1Char('&')) == text) {
+                    QTimer::singleShot(0, button, &QAbstractButton::click);
+                    return true;
+                }
+            }
+            return false;
+        });
+        return *this;
+    }
+    ModalScript& closeBox()
+    {
+        steps.append([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box)
+                QTimer::singleShot(0, box, &QWidget::close);
+            return box != nullptr;
+        });
+        return *this;
+    }
+    ModalScript& saveAs(const QString& path)
+    {
+        steps.append([path](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+            if (!edit)
+                return false;
+            edit->setText(path);
+            QTimer::singleShot(0, dialog, &QDialog::accept);
+            return true;
+        });
+        return *this;
+    }
+    ModalScript& cancelDialog()
+    {
+        steps.append([](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (dialog)
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+            return dialog != nullptr;
+        });
+        return *this;
+    }
+
+    QList<SeenModal> seen;
+    int unanswered = 0;                 // modals closed because no step fitted them
+    bool done() const { return next == steps.size(); }
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal == answered)
+            return;
+        if (next < steps.size()) {
+            note(modal);
+            if (steps.at(next)(modal)) {
+                ++next;
+                answered = modal;
+                clock.restart();
+                return;
+            }
+        }
+        if (clock.elapsed() > 3000 || next >= steps.size()) {
+            ++unanswered;
+            answered = modal;
+            QTimer::singleShot(0, modal, &QWidget::close);
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+        }
+    }
+
+    void note(QWidget* modal)
+    {
+        if (!seen.isEmpty() && seenWidget == modal)
+            return;
+        seenWidget = modal;
+        SeenModal s;
+        s.title = modal->windowTitle();
+        s.parent = modal->parentWidget();
+        s.flags = modal->windowFlags();
+        s.modal = modal->isModal() || modal->windowModality() != Qt::NonModal;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            s.text = box->text();
+            s.icon = box->icon();
+            for (QAbstractButton* button : box->buttons())
+                s.buttons.append(button->text().remove(QLatin1Char('&')));
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            s.isFileDialog = true;
+            s.directory = dialog->directory().absolutePath();
+            s.directoryExisted = dialog->directory().exists();
+            if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                s.fileName = edit->text();
+            s.nameFilters = dialog->nameFilters();
+            s.acceptMode = dialog->acceptMode();
+        }
+        seen.append(s);
+    }
+
+    QTimer timer;
+    QElapsedTimer clock;
+    QList<std::function<bool(QWidget*)>> steps;
+    int next = 0;
+    QPointer<QWidget> answered;
+    QPointer<QWidget> seenWidget;
+};
+
+} // namespace PageTest

@@ -1,0 +1,13 @@
+# The eight pages, the factory and the CSV export.
+set(module_test_includes
+    ${PROJECT_SOURCE_DIR}/SubModule/HistoryRecord ${PROJECT_SOURCE_DIR}/SubModule/common)
+
+# Through the plug-in, loaded and resolved by name as the client does.
+add_qt_test(tst_factory SOURCES tst_factory.cpp PageTestSupport.h LIBS VE_Base)
+target_include_directories(tst_factory PRIVATE ${module_test_includes})
+target_compile_definitions(tst_factory PRIVATE HISTORY_PLUGIN_FILE="$<TARGET_FILE:SubModule_HistoryRecord>")
+add_dependencies(tst_factory SubModule_HistoryRecord)
+
+# The page classes built in, with the deletions of the records they free watched.
+add_qt_test(tst_pages SOURCES tst_pages.cpp PageTestSupport.h DeletionWatch.h DeletionWatch.cpp
+    LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
