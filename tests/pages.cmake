@@ -11,3 +11,7 @@ add_dependencies(tst_factory SubModule_HistoryRecord)
 # The page classes built in, with the deletions of the records they free watched.
 add_qt_test(tst_pages SOURCES tst_pages.cpp PageTestSupport.h DeletionWatch.h DeletionWatch.cpp
     LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
+
+# CSV export through the Export button, with the boxes and the save dialog answered.
+add_qt_test(tst_export SOURCES tst_export.cpp PageTestSupport.h
+    LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
