@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QStringList>
+#include <QTextStream>
 #include <QTimer>
 #include <QVector>
 
@@ -64,6 +66,26 @@ inline bool isTotalLastOf(QWidget* page) { return asPage(page)->*(&PageAccess::i
 inline int requestIdOf(QWidget* page) { return asPage(page)->*(&PageAccess::requestId); }
 inline int collectNewRecords(QWidget* page) { return (asPage(page)->*(&PageAccess::collectNewRecords))(); }
 inline void clearRecords(QWidget* page) { (asPage(page)->*(&PageAccess::clearRecords))(); }
+
+// What an exported file must hold: the model's header and display texts as a text stream writes
+// them, a comma after every value.
+inline QByteArray expectedCsv(const QAbstractItemModel* model)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    QTextStream out(&buffer);
+    for (int column = 0; column < model->columnCount(); ++column)
+        out << model->headerData(column, Qt::Horizontal).toString() << ',';
+    out << '\n';
+    for (int row = 0; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column)
+            out << model->index(row, column).data().toString() << ',';
+        out << '\n';
+    }
+    out.flush();
+    return bytes;
+}
 
 // An account registered in UserDataManager while the object lives: connected and logged in, no
 // service attached, so requests are accepted and the test answers them itself.

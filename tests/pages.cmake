@@ -14,3 +14,9 @@ add_qt_test(tst_pages SOURCES tst_pages.cpp PageTestSupport.h DeletionWatch.h De
 # CSV export through the Export button, with the boxes and the save dialog answered.
 add_qt_test(tst_export SOURCES tst_export.cpp PageTestSupport.h
     LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
+
+# Every page of both accounts over the simulated service, through the plug-in: query, load all,
+# sort and export.
+add_qt_test(tst_endtoend SOURCES tst_endtoend.cpp PageTestSupport.h LIBS HistoryRecordFrame SubModuleCommon VE_Base)
+target_compile_definitions(tst_endtoend PRIVATE HISTORY_PLUGIN_FILE="$<TARGET_FILE:SubModule_HistoryRecord>")
+add_dependencies(tst_endtoend SubModule_HistoryRecord)

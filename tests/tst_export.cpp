@@ -6,7 +6,6 @@
 #include "service/HistoryGenerator.h"
 #include "service/HistoryWindow.h"
 
-#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -17,7 +16,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextCodec>
-#include <QTextStream>
 #include <QtTest>
 
 #include <cstring>
@@ -31,25 +29,6 @@ constexpr int Key = 7101;
 const QString Title = QStringLiteral("历史委托");
 const QString ExportFolderName = QStringLiteral("表格导出");
 const QString ConfirmText = QStringLiteral("数据尚未全部加载完成，是否仍要导出？");
-
-// What the file must hold: the model's header and display texts as a text stream writes them.
-QByteArray expectedCsv(const QAbstractItemModel* model)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
-    QTextStream out(&buffer);
-    for (int column = 0; column < model->columnCount(); ++column)
-        out << model->headerData(column, Qt::Horizontal).toString() << ',';
-    out << '\n';
-    for (int row = 0; row < model->rowCount(); ++row) {
-        for (int column = 0; column < model->columnCount(); ++column)
-            out << model->index(row, column).data().toString() << ',';
-        out << '\n';
-    }
-    out.flush();
-    return bytes;
-}
 
 QByteArray readFile(const QString& path)
 {
