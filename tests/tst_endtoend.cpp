@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLibrary>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -55,6 +56,8 @@ private slots:
 
     void everyPage_data();
     void everyPage();
+    void everyPageUnderModelTester_data();
+    void everyPageUnderModelTester();
 
 private:
     QLibrary library{QStringLiteral(HISTORY_PLUGIN_FILE)};
@@ -119,11 +122,6 @@ void tst_EndToEnd::everyPage()
     ISubModuleWid* page = factory(Key, code, &host);
     QVERIFY(page);
     page->initSubModule();
-    QAbstractItemModelTester modelTester(modelOf(page), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QAbstractItemModelTester proxyTester(proxyOf(page), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    host.resize(1000, 500);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
 
     page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_begdate"))->setDate(Today.addDays(-40));
     page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_enddate"))->setDate(Today.addDays(-1));
@@ -161,6 +159,54 @@ void tst_EndToEnd::everyPage()
     const QByteArray written = file.readAll();
     QCOMPARE(written.count('\n'), held + 1);
     QCOMPARE(written, expectedCsv(proxyOf(page)));
+
+    delete page;
+    QVERIFY(account.userData.resultList(historyKind).isEmpty());
+    account.userData.setService(nullptr);
+}
+
+void tst_EndToEnd::everyPageUnderModelTester_data()
+{
+    everyPage_data();
+}
+
+// The model and the proxy of each page, under the model tester through a query in batches,
+// sorting, a new query and the page's end. Few records: the tester reads every cell at each change.
+void tst_EndToEnd::everyPageUnderModelTester()
+{
+    QFETCH(int, code);
+    QFETCH(int, kind);
+    QFETCH(int, accountType);
+    const HistoryKind historyKind = HistoryKind(kind);
+
+    ValueAddedService service;
+    service.setReferenceDate(Today);
+    service.setHistoryDays(30);
+    service.setRecordsPerKind(30);
+    service.setBatchSize(12);
+    Account account(Key, accountType);
+    account.userData.setService(&service);
+    const int held = HistoryGenerator::holds(historyKind, accountType) ? service.recordCount(historyKind) : 0;
+
+    QWidget host;
+    QPointer<ISubModuleWid> page = factory(Key, code, &host);
+    QVERIFY(page);
+    page->initSubModule();
+    QAbstractItemModelTester modelTester(modelOf(page), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester proxyTester(proxyOf(page), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_begdate"))->setDate(Today.addDays(-40));
+    auto idle = [&] { return requestIdOf(page) == -1 && !account.userData.getIsZRVAReqing(); };
+    auto* query = page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_request"));
+
+    query->click();
+    QTRY_VERIFY_WITH_TIMEOUT(isTotalLastOf(page) && idle() && proxyOf(page)->rowCount() == held, 20000);
+    page->findChild<QTableView*>(QStringLiteral("tableView_historyordertradewid"))->sortByColumn(0, Qt::AscendingOrder);
+    QCOMPARE(proxyOf(page)->rowCount(), held);
+
+    // The button stays locked for a second; its slot is the same new query.
+    QVERIFY(QMetaObject::invokeMethod(page, "on_pushButton_historyordertradewid_request_clicked"));
+    QTRY_VERIFY_WITH_TIMEOUT(isTotalLastOf(page) && idle() && proxyOf(page)->rowCount() == held, 20000);
+    QCOMPARE(recordsOf(page).size(), held);
 
     delete page;
     QVERIFY(account.userData.resultList(historyKind).isEmpty());
