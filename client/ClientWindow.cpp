@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -60,6 +61,8 @@ ISubModuleWid* ClientWindow::openPage(const PageKind& kind, const ClientAccount&
                                      .arg(kind.displayLabel(), account.displayLabel()));
         return nullptr;
     }
+    // The language chosen last, not the window's from start-up, formats the page's dates.
+    page->setLocale(QLocale());
     page->initSubModule();
     if (zoom != 100)
         page->setZoomPercent(zoom);

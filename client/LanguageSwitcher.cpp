@@ -2,12 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 
 namespace VEK_SC_Space {
 
 LanguageSwitcher::LanguageSwitcher(QObject* parent)
     : QObject(parent)
 {
+    applyLocale(current);
 }
 
 LanguageSwitcher::~LanguageSwitcher()
@@ -40,6 +42,7 @@ bool LanguageSwitcher::setLanguage(const QString& language)
     for (const auto& translator : translators)
         QCoreApplication::installTranslator(translator.get());
     current = language;
+    applyLocale(current);
     emit languageChanged(current);
     return true;
 }
@@ -47,6 +50,13 @@ bool LanguageSwitcher::setLanguage(const QString& language)
 QString LanguageSwitcher::language() const
 {
     return current;
+}
+
+// Dates and numbers in widgets created afterwards follow the language, as on a trader's desktop.
+void LanguageSwitcher::applyLocale(const QString& language)
+{
+    QLocale::setDefault(language == chinese() ? QLocale(QLocale::Chinese, QLocale::China)
+                                              : QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 void LanguageSwitcher::removeTranslators()

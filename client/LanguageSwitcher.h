@@ -31,6 +31,7 @@ signals:
     void languageChanged(const QString& language);
 
 private:
+    static void applyLocale(const QString& language);
     void removeTranslators();
 
     QString current = chinese();

@@ -503,6 +503,7 @@ void tst_Client::languageAppliesToLaterPages()
     QCOMPARE(PageWidgets(after).headerTitles(), expected);
     QVERIFY(!hasHanCharacter(expected));
     QCOMPARE(PageWidgets(after).query->text(), english.translate("HistoryRecordWid", "查   询"));
+    QCOMPARE(PageWidgets(after).beginDate->locale().language(), QLocale::English);
 
     toChinese->trigger();
     QVERIFY(toChinese->isChecked());
@@ -510,6 +511,7 @@ void tst_Client::languageAppliesToLaterPages()
     ISubModuleWid* again = openPage(*clientWindow, 22, 1);
     QVERIFY(again);
     QCOMPARE(PageWidgets(again).headerTitles(), chinese);
+    QCOMPARE(PageWidgets(again).beginDate->locale().language(), QLocale::Chinese);
 }
 
 void tst_Client::serviceSwitchesReachPages_data()
