@@ -11,3 +11,8 @@ add_qt_test(tst_reliability_sortproxy
     SOURCES tst_reliability_sortproxy.cpp
     LIBS HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
 target_include_directories(tst_reliability_sortproxy PRIVATE ${fuzz_dir})
+# The real pages under answers from other threads, stale and failing answers, shared accounts
+# and a failing service; the records they free watched.
+add_qt_test(tst_reliability_pages
+    SOURCES tst_reliability_pages.cpp PageTestSupport.h DeletionWatch.h DeletionWatch.cpp
+    LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)

@@ -148,7 +148,7 @@ void tst_ReliabilitySortProxy::columnSets()
     UserDataManager::instance()->userDataMap().insert(AccountKey, account);
     const auto unregister = qScopeGuard([] { UserDataManager::instance()->userDataMap().remove(AccountKey); });
 
-    GeneratedRecords records(entry, 240, 60);
+    GeneratedRecords records(entry, 100, 30);
     std::unique_ptr<TableHeader> header(entry.create());
     TableHeader::clearColumnChoice(header->key());
     header->initUserColumn();
