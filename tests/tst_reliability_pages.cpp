@@ -172,23 +172,22 @@ std::vector<const void*> pointers(const QVector<void*>& records)
 }
 
 // Whether this process lets the watch see deletions: under valgrind its own operator delete
-// takes over, and valgrind reports double and missing frees itself.
-bool deletionsVisible()
+// takes over, and valgrind reports double and missing frees itself. Found out once, before any
+// other watch starts (a watch replaces the one before).
+bool deletionsVisible = true;
+
+void probeDeletionWatch()
 {
-    static const bool visible = [] {
-        auto* probe = new ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField{};
-        DeletionWatch::watch({probe});
-        delete probe;
-        const bool seen = DeletionWatch::deletions(probe) == 1;
-        DeletionWatch::stop();
-        return seen;
-    }();
-    return visible;
+    auto* probe = new ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField{};
+    DeletionWatch::watch({probe});
+    delete probe;
+    deletionsVisible = DeletionWatch::deletions(probe) == 1;
+    DeletionWatch::stop();
 }
 
 bool deletedOnce(const QVector<void*>& records)
 {
-    if (!deletionsVisible())
+    if (!deletionsVisible)
         return true;
     for (const void* record : records) {
         if (DeletionWatch::deletions(record) != 1)
@@ -220,6 +219,7 @@ void tst_ReliabilityPages::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("tst_reliability_pages"));
     QCoreApplication::setApplicationName(QStringLiteral("tst_reliability_pages"));
+    probeDeletionWatch();
 }
 
 void tst_ReliabilityPages::bulkAnswersFromOtherThreads_data()
