@@ -1,0 +1,249 @@
+// CSV export of a complete orders table (every record loaded, all fifteen columns shown) through
+// the page's Export button, timed from accepting the save dialog to the success box. The floor
+// writes the very same bytes with std::to_chars and memcpy into one buffer and one fwrite, from
+// cell values prepared beforehand; the peer is a plain QTextStream over the proxy's display
+// texts. All three files must be equal byte for byte.
+
+#include "BenchSupport.h"
+
+#include "TableHeader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <charconv>
+#include <cstdio>
+#include <variant>
+
+using namespace Bench;
+
+namespace {
+
+constexpr int OrdersPage = 22;
+const QString OrderColumnsKey = QStringLiteral("THStockHistoryOrder");
+
+// One cell as the floor writes it: a number with its decimals, an int, or the text's bytes.
+struct Number
+{
+    double value;
+    int decimals;
+};
+using Value = std::variant<Number, int, QByteArray>;
+
+// The cell values of the table as shown, in the table's row and column order.
+struct Values
+{
+    QByteArray header;
+    QVector<QVector<Value>> rows;
+};
+
+Values prepare(const QAbstractItemModel& table)
+{
+    Values values;
+    for (int column = 0; column < table.columnCount(); ++column)
+        values.header += table.headerData(column, Qt::Horizontal).toString().toUtf8() + ',';
+    values.header += '\n';
+    values.rows.reserve(table.rowCount());
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QVector<Value> cells;
+        cells.reserve(table.columnCount());
+        for (int column = 0; column < table.columnCount(); ++column) {
+            const QModelIndex index = table.index(row, column);
+            const QVariant raw = index.data(Qt::UserRole);
+            const QString text = index.data().toString();
+            if (raw.userType() == QMetaType::Double && text == QString::number(raw.toDouble(), 'f', 2))
+                cells.append(Number{raw.toDouble(), 2});
+            else if (raw.userType() == QMetaType::Double && text == QString::number(raw.toDouble(), 'f', 3))
+                cells.append(Number{raw.toDouble(), 3});
+            else if (raw.userType() == QMetaType::Int && text == QString::number(raw.toInt()))
+                cells.append(raw.toInt());
+            else
+                cells.append(text.toUtf8());
+        }
+        values.rows.append(cells);
+    }
+    return values;
+}
+
+double floorRun(const Values& values, const QString& path)
+{
+    return seconds([&] {
+        std::vector<char> buffer;
+        buffer.reserve(std::size_t(values.rows.size()) * 256 + std::size_t(values.header.size()));
+        buffer.insert(buffer.end(), values.header.cbegin(), values.header.cend());
+        char number[64];
+        for (const QVector<Value>& row : values.rows) {
+            for (const Value& cell : row) {
+                if (const auto* n = std::get_if<Number>(&cell)) {
+                    const auto result = std::to_chars(number, number + sizeof number, n->value, std::chars_format::fixed, n->decimals);
+                    buffer.insert(buffer.end(), number, result.ptr);
+                } else if (const auto* i = std::get_if<int>(&cell)) {
+                    const auto result = std::to_chars(number, number + sizeof number, *i);
+                    buffer.insert(buffer.end(), number, result.ptr);
+                } else {
+                    const QByteArray& text = std::get<QByteArray>(cell);
+                    buffer.insert(buffer.end(), text.cbegin(), text.cend());
+                }
+                buffer.push_back(',');
+            }
+            buffer.push_back('\n');
+        }
+        FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+        std::fwrite(buffer.data(), 1, buffer.size(), file);
+        std::fclose(file);
+    });
+}
+
+double peerRun(const QAbstractItemModel& table, const QString& path)
+{
+    return seconds([&] {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate))
+            return;
+        QTextStream stream(&file);
+        for (int column = 0; column < table.columnCount(); ++column)
+            stream << table.headerData(column, Qt::Horizontal).toString() << ',';
+        stream << '\n';
+        for (int row = 0; row < table.rowCount(); ++row) {
+            for (int column = 0; column < table.columnCount(); ++column)
+                stream << table.index(row, column).data().toString() << ',';
+            stream << '\n';
+        }
+    });
+}
+
+// Answers the save dialog with `path` and the success box with its button, and notes the
+// moments between which the page writes the file.
+class ExportDriver : public QObject
+{
+public:
+    explicit ExportDriver(const QString& path) : path(path)
+    {
+        qApp->installEventFilter(this);
+        clock.start();
+    }
+    ~ExportDriver() override { qApp->removeEventFilter(this); }
+
+    qint64 accepted = -1;
+    qint64 reported = -1;
+    QString report;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        if (auto* dialog = qobject_cast<QFileDialog*>(watched)) {
+            QTimer::singleShot(0, dialog, [this, dialog] {
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                accepted = clock.nsecsElapsed();
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+        } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            reported = clock.nsecsElapsed();
+            report = box->text();
+            QTimer::singleShot(0, box, [box] {
+                for (QAbstractButton* button : box->buttons()) {
+                    if (button->text().remove(QLatin1Char('&')) == QStringLiteral("确定"))
+                        button->click();
+                }
+            });
+        }
+        return false;
+    }
+
+private:
+    QString path;
+    QElapsedTimer clock;
+};
+
+double pageRun(Page& page, const QString& path, bool& ok)
+{
+    ExportDriver driver(path);
+    page.exportButton->click();
+    ok = driver.accepted >= 0 && driver.reported > driver.accepted
+        && driver.report.endsWith(QStringLiteral("表格导出成功，文件已保存！"));
+    return double(driver.reported - driver.accepted) / 1e9;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("bench_export"));
+    QCoreApplication::setApplicationName(QStringLiteral("bench_export"));
+    holdBackDebugLines();
+    const Options options = Options::parse(argc, argv, {100000});
+    QTemporaryDir folder;
+
+    print(QStringLiteral("== 4. CSV export of every loaded row of the orders page, median of %1 runs").arg(options.runs));
+    print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8").arg(QStringLiteral("N"), -6).arg(QStringLiteral("cols"), 5)
+              .arg(QStringLiteral("floor s"), 9).arg(QStringLiteral("page s"), 9).arg(QStringLiteral("peer s"), 9)
+              .arg(QStringLiteral("page/floor"), 11).arg(QStringLiteral("peer/floor"), 11).arg(QStringLiteral("files equal")));
+    bool allOk = true;
+    bool met = true;
+    for (int n : options.sizes) {
+        // Every column shown, in registration order: the status message too.
+        {
+            const std::unique_ptr<TableHeader> columns(findColumnSet("StockHistoryOrderTableHeader")->create());
+            QList<int> ids;
+            for (const ColProperty* column : columns->allColumns())
+                ids.append(column->id);
+            TableHeader::saveColumnChoice(OrderColumnsKey, ids);
+        }
+        ServiceAccount account(HistoryKind::Order, n, 1000);
+        Page page(OrdersPage);
+        BoxWatch boxes;
+        if (!page.isValid() || !page.loadEverything(n, boxes)) {
+            print(QStringLiteral("  the page did not load %1 records").arg(n));
+            allOk = false;
+            continue;
+        }
+        boxes.texts.clear();
+        const QAbstractItemModel& table = *page.table->model();
+        const Values values = prepare(table);
+
+        QVector<double> floorTimes;
+        QVector<double> pageTimes;
+        QVector<double> peerTimes;
+        bool equal = true;
+        for (int run = 0; run < options.runs; ++run) {
+            const QString base = folder.filePath(QStringLiteral("%1-%2").arg(n).arg(run));
+            floorTimes.append(floorRun(values, base + QStringLiteral("-floor.csv")));
+            peerTimes.append(peerRun(table, base + QStringLiteral("-peer.csv")));
+            bool ok = false;
+            pageTimes.append(pageRun(page, base + QStringLiteral("-page.csv"), ok));
+            allOk = allOk && ok;
+            const QByteArray pageFile = contents(base + QStringLiteral("-page.csv"));
+            equal = equal && !pageFile.isEmpty() && pageFile == contents(base + QStringLiteral("-peer.csv"))
+                && pageFile == contents(base + QStringLiteral("-floor.csv"));
+            for (const QString& suffix : {QStringLiteral("-floor.csv"), QStringLiteral("-peer.csv"), QStringLiteral("-page.csv")})
+                QFile::remove(base + suffix);
+        }
+        allOk = allOk && equal;
+        const double floor = median(floorTimes);
+        const double pageTime = median(pageTimes);
+        const double peer = median(peerTimes);
+        met = met && pageTime / floor <= 2;
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8").arg(sizeName(n), -6).arg(table.columnCount(), 5)
+                  .arg(floor, 9, 'f', 3).arg(pageTime, 9, 'f', 3).arg(peer, 9, 'f', 3)
+                  .arg(pageTime / floor, 11, 'f', 2).arg(peer / floor, 11, 'f', 2)
+                  .arg(equal ? QStringLiteral("yes") : QStringLiteral("NO")));
+    }
+    TableHeader::clearColumnChoice(OrderColumnsKey);
+    print(QStringLiteral("target (page within 2x of the floor, file unchanged): %1").arg(met && allOk ? QStringLiteral("MET") : QStringLiteral("MISSED")));
+    return allOk ? 0 : 1;
+}

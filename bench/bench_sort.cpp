@@ -1,0 +1,137 @@
+// Sorting the complete table of the orders page by a numeric and by a text column: the page's
+// proxy (HistorySortProxyModel) against its peer, a plain QSortFilterProxyModel whose source
+// builds a fresh QVariant on every call, and against the floor, std::sort of the same values
+// taken straight from the records. Both proxies sit on the page's model holding every record.
+
+#include "BenchSupport.h"
+
+#include "HistorySortProxyModel.h"
+#include "api/ZRVDHistoryFields.h"
+
+#include <QSortFilterProxyModel>
+
+#include <cstring>
+#include <string>
+
+using namespace Bench;
+using Record = ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField;
+
+namespace {
+
+struct Column
+{
+    const char* name;
+    int id;             // in the stock order set
+    bool numeric;
+};
+
+const Column Columns[] = {
+    {"price (double)", 8, true},
+    {"order time (text)", 1, false},
+};
+
+// The floor: the same values out of the records into one vector, then std::sort.
+double floorRun(const std::vector<void*>& records, bool numeric)
+{
+    if (numeric) {
+        return seconds([&] {
+            std::vector<double> values;
+            values.reserve(records.size());
+            for (void* record : records)
+                values.push_back(static_cast<const Record*>(record)->OrderPrice);
+            std::sort(values.begin(), values.end());
+        });
+    }
+    return seconds([&] {
+        std::vector<std::string> values;
+        values.reserve(records.size());
+        for (void* record : records) {
+            // The order time as its column shows it: up to the first '.'.
+            const char* time = static_cast<const Record*>(record)->OrderTime;
+            const std::size_t length = strnlen(time, sizeof Record::OrderTime);
+            const void* dot = std::memchr(time, '.', length);
+            values.emplace_back(time, dot ? std::size_t(static_cast<const char*>(dot) - time) : length);
+        }
+        std::sort(values.begin(), values.end());
+    });
+}
+
+int mismatchedRows(const QSortFilterProxyModel& a, const QSortFilterProxyModel& b)
+{
+    int mismatches = 0;
+    for (int row = 0; row < a.rowCount(); ++row) {
+        if (a.mapToSource(a.index(row, 0)).row() != b.mapToSource(b.index(row, 0)).row())
+            ++mismatches;
+    }
+    return mismatches;
+}
+
+// Every 997th row: the proxy's Qt::UserRole value is what the column set returns for the record.
+bool rawValuesUntouched(const QSortFilterProxyModel& proxy, LoadedModel& table, int column)
+{
+    const int id = table.columns.at(column)->id;
+    for (int row = 0; row < proxy.rowCount(); row += 997) {
+        const int source = proxy.mapToSource(proxy.index(row, column)).row();
+        const QVariant expected = table.header->getColumnRawValue(id, table.records.at(source), &table.account);
+        const QVariant served = proxy.index(row, column).data(Qt::UserRole);
+        if (served.userType() != expected.userType() || served != expected)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const Options options = Options::parse(argc, argv, {100000, 1000000});
+
+    print(QStringLiteral("== 3. Sorting the complete orders table, ascending, median of %1 runs").arg(options.runs));
+    print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+              .arg(QStringLiteral("N"), -6).arg(QStringLiteral("column"), -18).arg(QStringLiteral("floor s"), 9)
+              .arg(QStringLiteral("page s"), 9).arg(QStringLiteral("plain s"), 9).arg(QStringLiteral("page/floor"), 11)
+              .arg(QStringLiteral("plain/page"), 11).arg(QStringLiteral("same order, raw values"), 0));
+
+    bool allOk = true;
+    bool targetsMet = true;
+    for (int n : options.sizes) {
+        LoadedModel table(*findColumnSet("StockHistoryOrderTableHeader"), n);
+        QSortFilterProxyModel plain;
+        plain.setSortRole(Qt::UserRole);
+        plain.setSourceModel(&table.model);
+        HistorySortProxyModel page;
+        page.setSortRole(Qt::UserRole);
+        page.setSourceModel(&table.model);
+
+        for (const Column& column : Columns) {
+            const int modelColumn = table.columnOf(column.id);
+            QVector<double> floorTimes;
+            QVector<double> pageTimes;
+            QVector<double> plainTimes;
+            for (int run = 0; run < options.runs; ++run) {
+                floorTimes.append(floorRun(table.raw, column.numeric));
+                plain.sort(-1);
+                plainTimes.append(seconds([&] { plain.sort(modelColumn, Qt::AscendingOrder); }));
+                page.sort(-1);
+                pageTimes.append(seconds([&] { page.sort(modelColumn, Qt::AscendingOrder); }));
+            }
+            const int mismatches = mismatchedRows(page, plain);
+            const bool untouched = rawValuesUntouched(page, table, modelColumn);
+            allOk = allOk && mismatches == 0 && untouched;
+            const double floor = median(floorTimes);
+            const double pageTime = median(pageTimes);
+            const double plainTime = median(plainTimes);
+            targetsMet = targetsMet && pageTime / floor <= 4 && plainTime / pageTime >= 2;
+            print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                      .arg(sizeName(n), -6).arg(QString::fromLatin1(column.name), -18)
+                      .arg(floor, 9, 'f', 3).arg(pageTime, 9, 'f', 3).arg(plainTime, 9, 'f', 3)
+                      .arg(pageTime / floor, 11, 'f', 2).arg(plainTime / pageTime, 11, 'f', 2)
+                      .arg(mismatches == 0 ? QStringLiteral("yes") : QStringLiteral("NO (%1 rows)").arg(mismatches))
+                      + (untouched ? QStringLiteral(", yes") : QStringLiteral(", NO")));
+        }
+    }
+    print(QStringLiteral("targets (page within 4x of the floor, at least 2x faster than plain): %1")
+              .arg(targetsMet ? QStringLiteral("MET") : QStringLiteral("MISSED")));
+    return allOk ? 0 : 1;
+}
