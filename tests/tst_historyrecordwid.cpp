@@ -1514,6 +1514,13 @@ void tst_HistoryRecordWid::sortingOnlyWhenComplete()
     QVERIFY(!f.ui.table->isSortingEnabled());
     QCOMPARE(header->sortIndicatorSection(), -1);
     QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // ... and the proxy forgets the old column, so the new answer shows in the order it arrived.
+    QCOMPARE(f.page.proxyModel->sortColumn(), -1);
+    f.answer(250, true);
+    f.ui.loadAll->click();
+    QCOMPARE(f.rows(), 250);
+    for (int row = 0; row < 250; ++row)
+        QCOMPARE(proxy->index(row, 0).data(), f.page.model->index(row, 0).data());
 }
 
 void tst_HistoryRecordWid::answersFromAnotherThread_data()

@@ -258,6 +258,10 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
     QTableView* table = form->tableView_historyordertradewid;
     table->setSortingEnabled(false);
     table->horizontalHeader()->setSortIndicator(-1, Qt::DescendingOrder);
+    // With sorting off the header no longer reaches the proxy: drop the last sort here, or the
+    // new answer would arrive in the old column's order under a cleared indicator.
+    if (proxyModel)
+        proxyModel->sort(-1);
     if (!checkServiceReady())
         return;
 
