@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <cstdint>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -180,8 +181,10 @@ void probeDeletionWatch()
 {
     auto* probe = new ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField{};
     DeletionWatch::watch({probe});
+    // The watch counts by address; keep it as a number so no freed pointer is ever read.
+    const volatile std::uintptr_t address = reinterpret_cast<std::uintptr_t>(probe);
     delete probe;
-    deletionsVisible = DeletionWatch::deletions(probe) == 1;
+    deletionsVisible = DeletionWatch::deletions(reinterpret_cast<const void*>(address)) == 1;
     DeletionWatch::stop();
 }
 
