@@ -27,7 +27,7 @@ const ColumnSpec fundDetailColumns[] = {
 template <typename Cell, typename Record>
 typename Cell::Result fundDetailCell(int column, const std::any& record, UserData* userData)
 {
-    return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
+    return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
         switch (column) {
         case 0: return Cell::text(r.TradingDay);
         case 1: return Cell::text(r.PostingTime);

@@ -39,7 +39,7 @@ typename Cell::Result costPrice(const Record& r)
 template <typename Cell, typename Record>
 typename Cell::Result positionCell(int column, const std::any& record, UserData* userData)
 {
-    return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
+    return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
         switch (column) {
         case 0: return Cell::text(r.TradingDay);
         case 1: return Cell::text(r.SecurityID);
