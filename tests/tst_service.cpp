@@ -195,9 +195,8 @@ struct Fetched {
 };
 
 // Sends batch after batch from inside the answer slot, as a page does, until the last batch.
-// With `discard`, each batch is freed in the slot (a million records need not stay in memory).
 Fetched fetchAll(UserData& account, HistoryKind kind, const QString& begin, const QString& end,
-                 char sortType, bool discard = false)
+                 char sortType)
 {
     Fetched fetched;
     QEventLoop loop;    // a plain event loop, as in the client: no polling pauses between batches
@@ -208,11 +207,6 @@ Fetched fetchAll(UserData& account, HistoryKind kind, const QString& begin, cons
             QVector<void*>& list = account.resultList(kind);
             fetched.answers.append({errorId, errorMsg, isTotalLast, answered, list.size(),
                                     account.getIsZRVAReqing(), QThread::currentThread() == qApp->thread()});
-            if (discard) {
-                for (void* record : qAsConst(list))
-                    UserData::deleteRecord(kind, account.accountType, record);
-                list.clear();
-            }
             if (errorId == 0 && !isTotalLast)
                 fetched.requestError = request(account, kind, begin, end, sortType, ++batchNo, requestId);
             if (errorId != 0 || isTotalLast || fetched.requestError != 0) {
@@ -321,7 +315,6 @@ private slots:
     void serviceDestroyedWithRequestInFlight();
 
     void millionRecordsAreServedBatchByBatch();
-    void loadsAThousandBatchesOfOrders();
 };
 
 void tst_Service::init()
@@ -1087,30 +1080,6 @@ void tst_Service::millionRecordsAreServedBatchByBatch()
     for (int i = 0; i < 500; ++i)
         QVERIFY(firstNewestFirst.at(i).bytes == lastOldestFirst.at(499 - i).bytes);
     QCOMPARE(firstNewestFirst.first().date, windowEnd.toLatin1());
-}
-
-void tst_Service::loadsAThousandBatchesOfOrders()
-{
-#ifdef __SANITIZE_ADDRESS__
-    // Every allocation is slow under the sanitizer: the same thousand batches, smaller.
-    const int batchSize = 100;
-#else
-    const int batchSize = 1000;
-#endif
-    Desk desk;
-    desk.service.setRecordCount(HistoryKind::Order, 1000 * batchSize);
-    desk.service.setBatchSize(batchSize);
-    QElapsedTimer clock;
-    clock.start();
-    const Fetched fetched = fetchAll(desk.stock, HistoryKind::Order, windowBegin, windowEnd, '2', true);
-    const qint64 elapsed = clock.elapsed();
-    QVERIFY(fetched.finished);
-    QCOMPARE(fetched.answers.size(), 1000);
-    for (int i = 0; i < fetched.answers.size(); ++i) {
-        QCOMPARE(fetched.answers.at(i).listSize, batchSize);
-        QCOMPARE(fetched.answers.at(i).isTotalLast, i == 999);
-    }
-    qInfo("%d order records in 1000 batches: %lld ms", 1000 * batchSize, elapsed);
 }
 
 QTEST_MAIN(tst_Service)
