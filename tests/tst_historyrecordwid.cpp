@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <memory>
 
@@ -92,29 +93,26 @@ void appendRecords(UserData& account, int count)
 
 struct PageWidgets {
     explicit PageWidgets(QWidget* page)
-        : outline(page->findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_outline")))
-        , toolbar(page->findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_toolbar")))
-        , tips(page->findChild<QLabel*>(QStringLiteral("label_historyordertradewid_tips")))
-        , query(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_request")))
-        , exportButton(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_export")))
-        , loadAll(page->findChild<QPushButton*>(QStringLiteral("pushButton_historyordertradewid_loadall")))
-        , begin(page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_begdate")))
-        , end(page->findChild<QDateEdit*>(QStringLiteral("dateEdit_historyordertradewid_enddate")))
-        , sort(page->findChild<QComboBox*>(QStringLiteral("comboBox_historyordertradewid_sorttype")))
-        , table(page->findChild<QTableView*>(QStringLiteral("tableView_historyordertradewid")))
+        : page(page)
     {
     }
+    template <class T = QWidget>
+    T* get(const char* name) const
+    {
+        return page->findChild<T*>(QLatin1String(name));
+    }
 
-    QWidget* outline;
-    QWidget* toolbar;
-    QLabel* tips;
-    QPushButton* query;
-    QPushButton* exportButton;
-    QPushButton* loadAll;
-    QDateEdit* begin;
-    QDateEdit* end;
-    QComboBox* sort;
-    QTableView* table;
+    QWidget* page;
+    QWidget* outline = get("widget_historyordertradewid_outline");
+    QWidget* toolbar = get("widget_historyordertradewid_toolbar");
+    QLabel* tips = get<QLabel>("label_historyordertradewid_tips");
+    QPushButton* query = get<QPushButton>("pushButton_historyordertradewid_request");
+    QPushButton* exportButton = get<QPushButton>("pushButton_historyordertradewid_export");
+    QPushButton* loadAll = get<QPushButton>("pushButton_historyordertradewid_loadall");
+    QDateEdit* begin = get<QDateEdit>("dateEdit_historyordertradewid_begdate");
+    QDateEdit* end = get<QDateEdit>("dateEdit_historyordertradewid_enddate");
+    QComboBox* sort = get<QComboBox>("comboBox_historyordertradewid_sorttype");
+    QTableView* table = get<QTableView>("tableView_historyordertradewid");
 };
 
 // One account and one page on it, torn down page first.
@@ -320,7 +318,6 @@ QList<QFont> fontsOf(const QList<QWidget*>& widgets)
 } // namespace
 
 Q_DECLARE_METATYPE(Batch)
-Q_DECLARE_METATYPE(QMargins)
 
 class tst_HistoryRecordWid : public QObject
 {
@@ -330,10 +327,7 @@ private slots:
     void initTestCase();
     void init();
 
-    void widgetTree_data();
     void widgetTree();
-    void layouts_data();
-    void layouts();
     void formTexts_data();
     void formTexts();
     void formProperties();
@@ -364,7 +358,6 @@ private slots:
     void staleAnswers();
     void errorAnswer_data();
     void errorAnswer();
-    void errorDuringLoadAll();
     void preCheck_data();
     void preCheck();
     void loadAllPreCheck();
@@ -400,112 +393,60 @@ void tst_HistoryRecordWid::init()
     QLocale::setDefault(QLocale::c());
 }
 
-void tst_HistoryRecordWid::widgetTree_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("parentName");
-
-    const auto row = [](const char* name, const char* className, const char* parent) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(className) << QString::fromLatin1(parent);
-    };
-    row("widget_historyordertradewid_outline", "QWidget", "HistoryRecordWid");
-    row("widget_historyordertradewid_toolbar", "QWidget", "widget_historyordertradewid_outline");
-    row("widget_historyordertradewid_req", "QWidget", "widget_historyordertradewid_toolbar");
-    row("widget_historyordertradewid_selectdate", "QWidget", "widget_historyordertradewid_req");
-    row("label_historyordertradewid_selectdate_title", "QLabel", "widget_historyordertradewid_selectdate");
-    row("dateEdit_historyordertradewid_begdate", "QDateEdit", "widget_historyordertradewid_selectdate");
-    row("label_historyordertradewid_selectdate_to", "QLabel", "widget_historyordertradewid_selectdate");
-    row("dateEdit_historyordertradewid_enddate", "QDateEdit", "widget_historyordertradewid_selectdate");
-    row("widget_historyordertradewid_sorttype", "QWidget", "widget_historyordertradewid_req");
-    row("label_historyordertradewid_sorttype_title", "QLabel", "widget_historyordertradewid_sorttype");
-    row("comboBox_historyordertradewid_sorttype", "QComboBox", "widget_historyordertradewid_sorttype");
-    row("pushButton_historyordertradewid_request", "QPushButton", "widget_historyordertradewid_req");
-    row("pushButton_historyordertradewid_export", "QPushButton", "widget_historyordertradewid_toolbar");
-    row("label_historyordertradewid_tips", "QLabel", "widget_historyordertradewid_toolbar");
-    row("pushButton_historyordertradewid_loadall", "QPushButton", "widget_historyordertradewid_toolbar");
-    row("widget_historyordertradewid_table", "QWidget", "widget_historyordertradewid_outline");
-    row("tableView_historyordertradewid", "QTableView", "widget_historyordertradewid_table");
-}
-
 void tst_HistoryRecordWid::widgetTree()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, className);
-    QFETCH(QString, parentName);
-
     PageFixture f;
-    const QList<QWidget*> matches = f.page.findChildren<QWidget*>(name);
-    QCOMPARE(matches.size(), 1);
-    QWidget* widget = matches.first();
-    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
-    QVERIFY(widget->parentWidget());
-    QCOMPARE(widget->parentWidget()->objectName(), parentName);
-}
-
-void tst_HistoryRecordWid::layouts_data()
-{
-    QTest::addColumn<QString>("owner");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<int>("spacing");
-    QTest::addColumn<QMargins>("margins");
-    QTest::addColumn<QStringList>("items");
-
-    QTest::newRow("page") << "HistoryRecordWid" << "verticalLayout_2" << "QVBoxLayout" << 0 << QMargins(0, 0, 0, 0)
-                          << QStringList{"widget_historyordertradewid_outline"};
-    QTest::newRow("outline") << "widget_historyordertradewid_outline" << "verticalLayout" << "QVBoxLayout" << 0
-                             << QMargins(0, 0, 0, 0)
-                             << QStringList{"widget_historyordertradewid_toolbar", "widget_historyordertradewid_table"};
-    QTest::newRow("toolbar") << "widget_historyordertradewid_toolbar" << "horizontalLayout_4" << "QHBoxLayout" << 6
-                             << QMargins(9, 9, 9, 9)
-                             << QStringList{"widget_historyordertradewid_req", "pushButton_historyordertradewid_export",
-                                            "label_historyordertradewid_tips", "<spacer>",
-                                            "pushButton_historyordertradewid_loadall"};
-    QTest::newRow("req") << "widget_historyordertradewid_req" << "horizontalLayout_2" << "QHBoxLayout" << 15
-                         << QMargins(0, 0, 0, 0)
-                         << QStringList{"widget_historyordertradewid_selectdate", "widget_historyordertradewid_sorttype",
-                                        "pushButton_historyordertradewid_request"};
-    QTest::newRow("selectdate") << "widget_historyordertradewid_selectdate" << "horizontalLayout" << "QHBoxLayout" << 3
-                                << QMargins(0, 0, 0, 0)
-                                << QStringList{"label_historyordertradewid_selectdate_title",
-                                               "dateEdit_historyordertradewid_begdate",
-                                               "label_historyordertradewid_selectdate_to",
-                                               "dateEdit_historyordertradewid_enddate"};
-    QTest::newRow("sorttype") << "widget_historyordertradewid_sorttype" << "horizontalLayout_3" << "QHBoxLayout" << 3
-                              << QMargins(0, 0, 0, 0)
-                              << QStringList{"label_historyordertradewid_sorttype_title",
-                                             "comboBox_historyordertradewid_sorttype"};
-    QTest::newRow("table") << "widget_historyordertradewid_table" << "verticalLayout_neworderwid_table" << "QVBoxLayout"
-                           << 6 << QMargins(5, 0, 5, 5) << QStringList{"tableView_historyordertradewid"};
-}
-
-void tst_HistoryRecordWid::layouts()
-{
-    QFETCH(QString, owner);
-    QFETCH(QString, name);
-    QFETCH(QString, className);
-    QFETCH(int, spacing);
-    QFETCH(QMargins, margins);
-    QFETCH(QStringList, items);
-
-    PageFixture f;
-    QWidget* widget = owner == f.page.objectName() ? &f.page : f.page.findChild<QWidget*>(owner);
-    QVERIFY(widget);
-    QLayout* layout = widget->layout();
-    QVERIFY(layout);
-    QCOMPARE(layout->objectName(), name);
-    QCOMPARE(QString::fromLatin1(layout->metaObject()->className()), className);
-    QCOMPARE(layout->parent(), widget);
-    QCOMPARE(layout->spacing(), spacing);
-    QCOMPARE(layout->contentsMargins(), margins);
-
-    QStringList found;
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayoutItem* item = layout->itemAt(i);
-        found.append(item->widget() ? item->widget()->objectName() : QStringLiteral("<spacer>"));
-    }
-    QCOMPARE(found, items);
+    QStringList tree;
+    std::function<void(QWidget*, const QString&)> dump = [&](QWidget* widget, const QString& indent) {
+        tree << indent + widget->metaObject()->className() + QLatin1Char(' ') + widget->objectName();
+        if (widget != &f.page)
+            QCOMPARE(f.page.findChildren<QWidget*>(widget->objectName()).size(), 1);
+        QLayout* layout = widget->layout();
+        if (!layout)
+            return;
+        const QMargins m = layout->contentsMargins();
+        tree << indent + QStringLiteral("  %1 %2 %3 (%4 %5 %6 %7)")
+                             .arg(layout->metaObject()->className(), layout->objectName())
+                             .arg(layout->spacing()).arg(m.left()).arg(m.top()).arg(m.right()).arg(m.bottom());
+        for (int i = 0; i < layout->count(); ++i) {
+            QWidget* child = layout->itemAt(i)->widget();
+            if (!child) {
+                tree << indent + QStringLiteral("    <spacer>");
+                continue;
+            }
+            QCOMPARE(child->parentWidget(), widget);
+            dump(child, indent + QStringLiteral("    "));
+        }
+    };
+    dump(&f.page, QString());
+    QCOMPARE(tree, (QStringList{
+        "VEK_SC_Space::HistoryRecordWid HistoryRecordWid",
+        "  QVBoxLayout verticalLayout_2 0 (0 0 0 0)",
+        "    QWidget widget_historyordertradewid_outline",
+        "      QVBoxLayout verticalLayout 0 (0 0 0 0)",
+        "        QWidget widget_historyordertradewid_toolbar",
+        "          QHBoxLayout horizontalLayout_4 6 (9 9 9 9)",
+        "            QWidget widget_historyordertradewid_req",
+        "              QHBoxLayout horizontalLayout_2 15 (0 0 0 0)",
+        "                QWidget widget_historyordertradewid_selectdate",
+        "                  QHBoxLayout horizontalLayout 3 (0 0 0 0)",
+        "                    QLabel label_historyordertradewid_selectdate_title",
+        "                    QDateEdit dateEdit_historyordertradewid_begdate",
+        "                    QLabel label_historyordertradewid_selectdate_to",
+        "                    QDateEdit dateEdit_historyordertradewid_enddate",
+        "                QWidget widget_historyordertradewid_sorttype",
+        "                  QHBoxLayout horizontalLayout_3 3 (0 0 0 0)",
+        "                    QLabel label_historyordertradewid_sorttype_title",
+        "                    QComboBox comboBox_historyordertradewid_sorttype",
+        "                QPushButton pushButton_historyordertradewid_request",
+        "            QPushButton pushButton_historyordertradewid_export",
+        "            QLabel label_historyordertradewid_tips",
+        "            <spacer>",
+        "            QPushButton pushButton_historyordertradewid_loadall",
+        "        QWidget widget_historyordertradewid_table",
+        "          QVBoxLayout verticalLayout_neworderwid_table 6 (5 0 5 5)",
+        "            QTableView tableView_historyordertradewid",
+    }));
 }
 
 void tst_HistoryRecordWid::formTexts_data()
@@ -848,28 +789,16 @@ void tst_HistoryRecordWid::cursorFilter()
     if (cursorBefore >= 0)
         f.page.setCursor(Qt::CursorShape(cursorBefore));
 
-    std::unique_ptr<QEvent> event;
-    switch (eventType) {
-    case QEvent::Enter:
-        event.reset(new QEnterEvent(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)));
-        break;
-    case QEvent::MouseMove:
-        event.reset(new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier));
-        break;
-    default:
-        event.reset(new QEvent(QEvent::Type(eventType)));
-    }
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QEvent leave(QEvent::Leave);
+    QEvent* event = eventType == QEvent::Enter ? &enter : eventType == QEvent::Leave ? &leave : &move;
     QObject* filter = &f.page;
-    const bool consumed = filter->eventFilter(onOutline ? f.ui.outline : f.ui.toolbar, event.get());
+    QVERIFY(!filter->eventFilter(onOutline ? f.ui.outline : f.ui.toolbar, event));
 
-    QVERIFY(!consumed);
-    if (cursorAfter < 0) {
-        QVERIFY(!f.page.testAttribute(Qt::WA_SetCursor));
-        QCOMPARE(f.page.cursor().shape(), EmbeddedPage::HostCursor);
-    } else {
-        QVERIFY(f.page.testAttribute(Qt::WA_SetCursor));
-        QCOMPARE(int(f.page.cursor().shape()), cursorAfter);
-    }
+    // Unset, the page shows the host's cursor.
+    QCOMPARE(f.page.testAttribute(Qt::WA_SetCursor), cursorAfter >= 0);
+    QCOMPARE(int(f.page.cursor().shape()), cursorAfter >= 0 ? cursorAfter : int(EmbeddedPage::HostCursor));
 }
 
 void tst_HistoryRecordWid::cursorFilterInstalledByInit()
@@ -1139,22 +1068,31 @@ void tst_HistoryRecordWid::errorAnswer_data()
 {
     QTest::addColumn<int>("errorId");
     QTest::addColumn<QString>("errorMsg");
+    QTest::addColumn<bool>("duringLoadAll");
 
-    QTest::newRow("error with text") << 5 << "服务繁忙";
-    QTest::newRow("negative, no text") << -3 << "";
-    QTest::newRow("text with line break") << 1001 << "第一行\n第二行";
+    QTest::newRow("error with text") << 5 << "服务繁忙" << false;
+    QTest::newRow("negative, no text") << -3 << "" << false;
+    QTest::newRow("text with line break") << 1001 << "第一行\n第二行" << false;
+    QTest::newRow("during Load all") << 9 << "断开" << true;
 }
 
 void tst_HistoryRecordWid::errorAnswer()
 {
     QFETCH(int, errorId);
     QFETCH(QString, errorMsg);
+    QFETCH(bool, duringLoadAll);
 
+    // Either 150 held and a second batch asked for by the lead, or 350 all shown by Load all.
+    const int held = duringLoadAll ? 350 : 150;
     PageFixture f;
     QVERIFY(f.start());
     f.ui.query->click();
-    f.answer(150, false);
+    f.answer(held, false);
+    if (duringLoadAll)
+        f.ui.loadAll->click();
     QCOMPARE(f.page.sent.size(), 2);
+    const int shown = f.rows();
+    QCOMPARE(shown, duringLoadAll ? held : 0);
 
     BoxCatcher boxes;
     f.answerError(errorId, errorMsg);
@@ -1169,31 +1107,11 @@ void tst_HistoryRecordWid::errorAnswer()
     QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
     QVERIFY(f.page.isTotalLast);
     QCOMPARE(f.page.requestId, -1);
-    QCOMPARE(f.page.records.size(), 150);
-    QCOMPARE(f.rows(), 0);
+    QCOMPARE(f.page.records.size(), held);
+    QCOMPARE(f.rows(), shown);
     QCOMPARE(f.page.sent.size(), 2);
-    QVERIFY(f.ui.loadAll->isHidden());
-}
-
-void tst_HistoryRecordWid::errorDuringLoadAll()
-{
-    PageFixture f;
-    QVERIFY(f.start());
-    f.ui.query->click();
-    f.answer(350, false);
-    f.ui.loadAll->click();
-    QCOMPARE(f.rows(), 350);
-    QCOMPARE(f.page.sent.size(), 2);
-
-    BoxCatcher boxes;
-    f.answerError(9, QStringLiteral("断开"));
-    QCOMPARE(boxes.seen.size(), 1);
-    QCOMPARE(f.ui.tips->text(), TestHistoryPage::Title + QStringLiteral("查询错误"));
-    QCOMPARE(f.rows(), 350);
-    QCOMPARE(f.page.records.size(), 350);
-    QVERIFY(f.page.loadAllRequested);
-    QVERIFY(f.ui.loadAll->isVisible());
-    QCOMPARE(f.page.sent.size(), 2);
+    QCOMPARE(f.page.loadAllRequested, duringLoadAll);
+    QCOMPARE(f.ui.loadAll->isVisible(), duringLoadAll);
 }
 
 void tst_HistoryRecordWid::preCheck_data()
