@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 using namespace VEK_SC_Space;
 namespace ZR = ZRVALUEADDPROAPI;
@@ -48,102 +49,67 @@ struct RecordView {
     QByteArray key() const { return date + time; }
 };
 
-template <typename Order>
-RecordView describeOrder(const Order& r)
+// Reads a record through the type the pages use for its kind and account type.
+template <typename Stock, typename Credit, typename Describe>
+RecordView view(bool credit, const void* record, Describe describe)
 {
-    return {text(r.OrderDate), text(r.OrderTime), text(r.CustomerID),
-            terminated(r.CustomerID, r.SecurityID, r.ShareholderID, r.OrderDate, r.OrderTime, r.StatusMsg), {}};
-}
-RecordView describe(const ZR::CZRVDHistoryOrderEXField& r) { return describeOrder(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryOrderEXField& r) { return describeOrder(r); }
-template <typename Trade>
-RecordView describeTrade(const Trade& r)
-{
-    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
-            terminated(r.CustomerID, r.SecurityID, r.TradeID, r.ShareholderID, r.TradeDate, r.TradeTime), {}};
-}
-RecordView describe(const ZR::CZRVDHistoryTradeEXField& r) { return describeTrade(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryTradeEXField& r) { return describeTrade(r); }
-RecordView describe(const ZR::CZRVDHistoryDeliveryField& r)
-{
-    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
-            terminated(r.CustomerID, r.TradeDate, r.TradeTime, r.SecurityID, r.SecurityName, r.ExchangeName,
-                       r.DirectionName, r.SerialNo, r.ShareholderID), {}};
-}
-RecordView describe(const ZR::CZRVDCreditHistoryDeliveryField& r)
-{
-    return {text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
-            terminated(r.CustomerID, r.TradeDate, r.TradeTime, r.SecurityID, r.SecurityName, r.ExchangeName,
-                       r.DirectionName, r.ShareholderID), {}};
-}
-template <typename Capital>
-RecordView describeCapital(const Capital& r)
-{
-    return {text(r.TradingDay), {}, text(r.CustomerID), terminated(r.TradingDay, r.CustomerID), {}};
-}
-RecordView describe(const ZR::CZRVDHistoryCapitalField& r) { return describeCapital(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryCapitalField& r) { return describeCapital(r); }
-template <typename FundDetail>
-RecordView describeFundDetail(const FundDetail& r)
-{
-    return {text(r.TradingDay), text(r.PostingTime), text(r.CustomerID),
-            terminated(r.SerialNo, r.TradingDay, r.PostingTime, r.CustomerID, r.BusinessItem, r.Summary,
-                       r.ExchangeCode, r.SecurityID), {}};
-}
-RecordView describe(const ZR::CZRVDHistoryFundDetailField& r) { return describeFundDetail(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryFundDetailField& r) { return describeFundDetail(r); }
-template <typename Hold>
-RecordView describeHold(const Hold& r)
-{
-    return {text(r.TradingDay), {}, text(r.CustomerID),
-            terminated(r.TradingDay, r.CustomerID, r.ShareholderID, r.ExchangeCode, r.SecurityID), {}};
-}
-RecordView describe(const ZR::CZRVDHistoryHoldField& r) { return describeHold(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryHoldField& r) { return describeHold(r); }
-template <typename Profit>
-RecordView describeProfit(const Profit& r)
-{
-    return {text(r.EndDate), {}, text(r.CustomerID), terminated(r.CustomerID, r.SecurityID, r.EndDate), {}};
-}
-RecordView describe(const ZR::CZRVDHisShareProfitField& r) { return describeProfit(r); }
-RecordView describe(const ZR::CZRVDCreditHisShareProfitField& r) { return describeProfit(r); }
-RecordView describe(const ZR::CZRVDCreditHistoryDebtInfoField& r)
-{
-    return {text(r.TradeDate), {}, text(r.CustomerID),
-            terminated(r.TradeDate, r.CustomerID, r.OpenDate, r.ShareholderID, r.SecurityID), {}};
+    const auto read = [&describe](const auto* r) {
+        RecordView v = describe(*r);
+        v.bytes = QByteArray(reinterpret_cast<const char*>(r), int(sizeof(*r)));
+        return v;
+    };
+    return credit ? read(static_cast<const Credit*>(record)) : read(static_cast<const Stock*>(record));
 }
 
-template <typename Record>
-RecordView view(const void* record)
-{
-    RecordView v = describe(*static_cast<const Record*>(record));
-    v.bytes = QByteArray(static_cast<const char*>(record), int(sizeof(Record)));
-    return v;
-}
-
-// The record types of the result lists, as the pages read them.
 RecordView viewOf(HistoryKind kind, int accountType, const void* record)
 {
     const bool credit = accountType == 2;
     switch (kind) {
     case HistoryKind::Order:
-        return credit ? view<ZR::CZRVDCreditHistoryOrderEXField>(record) : view<ZR::CZRVDHistoryOrderEXField>(record);
+        return view<ZR::CZRVDHistoryOrderEXField, ZR::CZRVDCreditHistoryOrderEXField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.OrderDate), text(r.OrderTime), text(r.CustomerID),
+                terminated(r.CustomerID, r.SecurityID, r.ShareholderID, r.OrderDate, r.OrderTime, r.StatusMsg), {}};
+        });
     case HistoryKind::Trade:
-        return credit ? view<ZR::CZRVDCreditHistoryTradeEXField>(record) : view<ZR::CZRVDHistoryTradeEXField>(record);
+        return view<ZR::CZRVDHistoryTradeEXField, ZR::CZRVDCreditHistoryTradeEXField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.TradeDate), text(r.TradeTime), text(r.CustomerID),
+                terminated(r.CustomerID, r.SecurityID, r.TradeID, r.ShareholderID, r.TradeDate, r.TradeTime), {}};
+        });
     case HistoryKind::Delivery:
-        return credit ? view<ZR::CZRVDCreditHistoryDeliveryField>(record) : view<ZR::CZRVDHistoryDeliveryField>(record);
+        return view<ZR::CZRVDHistoryDeliveryField, ZR::CZRVDCreditHistoryDeliveryField>(credit, record, [](const auto& r) {
+            bool serialTerminated = true;   // the credit record numbers its entries
+            if constexpr (std::is_same_v<std::decay_t<decltype(r)>, ZR::CZRVDHistoryDeliveryField>)
+                serialTerminated = terminated(r.SerialNo);
+            return RecordView{text(r.TradeDate), text(r.TradeTime), text(r.CustomerID), serialTerminated
+                && terminated(r.CustomerID, r.TradeDate, r.TradeTime, r.SecurityID, r.SecurityName, r.ExchangeName,
+                              r.DirectionName, r.ShareholderID), {}};
+        });
     case HistoryKind::Capital:
-        return credit ? view<ZR::CZRVDCreditHistoryCapitalField>(record) : view<ZR::CZRVDHistoryCapitalField>(record);
+        return view<ZR::CZRVDHistoryCapitalField, ZR::CZRVDCreditHistoryCapitalField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.TradingDay), {}, text(r.CustomerID), terminated(r.TradingDay, r.CustomerID), {}};
+        });
     case HistoryKind::FundDetail:
-        return credit ? view<ZR::CZRVDCreditHistoryFundDetailField>(record) : view<ZR::CZRVDHistoryFundDetailField>(record);
+        return view<ZR::CZRVDHistoryFundDetailField, ZR::CZRVDCreditHistoryFundDetailField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.TradingDay), text(r.PostingTime), text(r.CustomerID),
+                terminated(r.SerialNo, r.TradingDay, r.PostingTime, r.CustomerID, r.BusinessItem, r.Summary,
+                           r.ExchangeCode, r.SecurityID), {}};
+        });
     case HistoryKind::Position:
-        return credit ? view<ZR::CZRVDCreditHistoryHoldField>(record) : view<ZR::CZRVDHistoryHoldField>(record);
+        return view<ZR::CZRVDHistoryHoldField, ZR::CZRVDCreditHistoryHoldField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.TradingDay), {}, text(r.CustomerID),
+                terminated(r.TradingDay, r.CustomerID, r.ShareholderID, r.ExchangeCode, r.SecurityID), {}};
+        });
     case HistoryKind::Profit:
-        return credit ? view<ZR::CZRVDCreditHisShareProfitField>(record) : view<ZR::CZRVDHisShareProfitField>(record);
+        return view<ZR::CZRVDHisShareProfitField, ZR::CZRVDCreditHisShareProfitField>(credit, record, [](const auto& r) {
+            return RecordView{text(r.EndDate), {}, text(r.CustomerID), terminated(r.CustomerID, r.SecurityID, r.EndDate), {}};
+        });
     case HistoryKind::CreditDebt:
         break;
     }
-    return view<ZR::CZRVDCreditHistoryDebtInfoField>(record);
+    return view<ZR::CZRVDCreditHistoryDebtInfoField, ZR::CZRVDCreditHistoryDebtInfoField>(credit, record, [](const auto& r) {
+        return RecordView{text(r.TradeDate), {}, text(r.CustomerID),
+            terminated(r.TradeDate, r.CustomerID, r.OpenDate, r.ShareholderID, r.SecurityID), {}};
+    });
 }
 
 struct Answer {
@@ -257,7 +223,11 @@ bool isUtf8(const QByteArray& bytes)
     return !QString::fromUtf8(bytes).contains(QChar::ReplacementCharacter);
 }
 
+enum class Failure { Answer, Disconnect, Logout };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Failure)
 
 class tst_Service : public QObject
 {
@@ -283,16 +253,14 @@ private slots:
     void newestFirstIsOldestFirstReversed();
     void batchesAreNumberedAndTheLastIsFlagged_data();
     void batchesAreNumberedAndTheLastIsFlagged();
-    void batchBeyondTheEndIsAnEmptyLastBatch();
     void sameInvestorSameBytes();
 
     void answerArrivesOnTheGuiThreadAfterTheRecords();
     void batchIsBuiltOffTheGuiThread();
     void requestsRefusedByServiceState_data();
     void requestsRefusedByServiceState();
-    void failNextAnswerDeliversTheErrorOnce();
-    void droppedConnectionAnswersTheOutstandingRequest_data();
-    void droppedConnectionAnswersTheOutstandingRequest();
+    void failureAnswersTheOutstandingRequestOnce_data();
+    void failureAnswersTheOutstandingRequestOnce();
     void connectionSetFromAnotherThread();
 
     void accountGoneBeforeDelivery_data();
@@ -337,7 +305,6 @@ void tst_Service::everyKindAnswersWithTheRecordTypeOfTheAccount()
     QCOMPARE(fetched.requestError, 0);
     QCOMPARE(fetched.answers.size(), 1);
     QCOMPARE(fetched.answers.first().errorId, 0);
-    QVERIFY(fetched.answers.first().isTotalLast);
     QCOMPARE(fetched.answers.first().requestId, account.lastRequestId());
     // A stock account has no margin debts.
     const bool none = kind == HistoryKind::CreditDebt && accountType == 1;
@@ -675,18 +642,6 @@ void tst_Service::batchesAreNumberedAndTheLastIsFlagged()
     QCOMPARE(requestIds.size(), sizes.size());
 }
 
-void tst_Service::batchBeyondTheEndIsAnEmptyLastBatch()
-{
-    Desk desk;
-    desk.service.setRecordCount(HistoryKind::Capital, 10);
-    AnswerLog log(desk.stock, HistoryKind::Capital);
-    int requestId = -1;
-    QCOMPARE(desk.stock.ReqQryHistoryCapital(stockInvestor, windowBegin, windowEnd, '1', 3, requestId), 0);
-    QVERIFY(log.waitFor(1));
-    QCOMPARE(log.answers.first().listSize, 0);
-    QVERIFY(log.answers.first().isTotalLast);
-}
-
 void tst_Service::sameInvestorSameBytes()
 {
     Desk first;
@@ -817,70 +772,54 @@ void tst_Service::requestsRefusedByServiceState()
     QCOMPARE(desk.credit.getHistoryCapitalList().size(), desk.service.batchSize());
 }
 
-void tst_Service::failNextAnswerDeliversTheErrorOnce()
+void tst_Service::failureAnswersTheOutstandingRequestOnce_data()
 {
-    Desk desk;
-    AnswerLog log(desk.credit, HistoryKind::Position);
-    desk.service.failNextAnswer(-3001, QStringLiteral("查询历史持仓失败"));
-    int requestId = -1;
-    QCOMPARE(desk.credit.ReqQryHistoryPosition(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
-    QVERIFY(log.waitFor(1));
-    const Answer failed = log.answers.first();
-    QCOMPARE(failed.errorId, -3001);
-    QCOMPARE(failed.errorMsg, QStringLiteral("查询历史持仓失败"));
-    QCOMPARE(failed.requestId, requestId);
-    QCOMPARE(failed.listSize, 0);
-    QVERIFY(!failed.busy);
-
-    QCOMPARE(desk.credit.ReqQryHistoryPosition(creditInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
-    QVERIFY(log.waitFor(2));
-    QCOMPARE(log.answers.at(1).errorId, 0);
-    QCOMPARE(log.answers.at(1).listSize, desk.service.batchSize());
-}
-
-void tst_Service::droppedConnectionAnswersTheOutstandingRequest_data()
-{
-    QTest::addColumn<bool>("logout");
+    QTest::addColumn<Failure>("failure");
     QTest::addColumn<int>("errorId");
     QTest::addColumn<QString>("errorMsg");
-    QTest::newRow("disconnect") << false << int(ValueAddedService::ErrorConnectionLost) << QStringLiteral("增值服务连接已断开");
-    QTest::newRow("logout") << true << int(ValueAddedService::ErrorLoggedOut) << QStringLiteral("增值服务已登出");
+    QTest::newRow("failed answer") << Failure::Answer << -3001 << QStringLiteral("查询历史交割单失败");
+    QTest::newRow("disconnect") << Failure::Disconnect << int(ValueAddedService::ErrorConnectionLost) << QStringLiteral("增值服务连接已断开");
+    QTest::newRow("logout") << Failure::Logout << int(ValueAddedService::ErrorLoggedOut) << QStringLiteral("增值服务已登出");
 }
 
-void tst_Service::droppedConnectionAnswersTheOutstandingRequest()
+void tst_Service::failureAnswersTheOutstandingRequestOnce()
 {
-    QFETCH(bool, logout);
+    QFETCH(Failure, failure);
     QFETCH(int, errorId);
     QFETCH(QString, errorMsg);
 
     Desk desk;
-    desk.service.setLatencyMs(30000);
     AnswerLog log(desk.stock, HistoryKind::Delivery);
+    if (failure == Failure::Answer)
+        desk.service.failNextAnswer(errorId, errorMsg);
+    else
+        desk.service.setLatencyMs(30000);
     int requestId = -1;
     QCOMPARE(desk.stock.ReqQryHistoryDelivery(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
     QVERIFY(desk.stock.getIsZRVAReqing());
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!desk.service.waitForIdle(50));   // gives up long before the latency
-    QVERIFY(clock.elapsed() < 4000);
-
-    if (logout)
-        desk.service.setLoggedIn(false);
-    else
-        desk.service.setConnected(false);
-    QCOMPARE(desk.stock.zrvaLoggedIn, !logout);
-    QCOMPARE(desk.stock.zrvaConnected, logout);
-    QCOMPARE(desk.credit.zrvaConnected, logout);
-    QCOMPARE(log.answers.size(), 0);   // answered from the event loop, not inside the setter
+    if (failure != Failure::Answer) {
+        QVERIFY(!desk.service.waitForIdle(50));   // gives up long before the latency
+        QVERIFY(clock.elapsed() < 4000);
+        const bool logout = failure == Failure::Logout;
+        if (logout)
+            desk.service.setLoggedIn(false);
+        else
+            desk.service.setConnected(false);
+        QCOMPARE(desk.stock.zrvaLoggedIn, !logout);
+        QCOMPARE(desk.stock.zrvaConnected, logout);
+        QCOMPARE(desk.credit.zrvaConnected, logout);
+        QCOMPARE(log.answers.size(), 0);   // answered from the event loop, not inside the setter
+    }
 
     QVERIFY(log.waitFor(1));
     QVERIFY(clock.elapsed() < 10000);
     QCOMPARE(log.answers.first().errorId, errorId);
     QCOMPARE(log.answers.first().errorMsg, errorMsg);
     QCOMPARE(log.answers.first().requestId, requestId);
-    QVERIFY(log.answers.first().isTotalLast);
+    QCOMPARE(log.answers.first().listSize, 0);
     QVERIFY(!log.answers.first().busy);
-    QVERIFY(desk.stock.getHistoryDeliveryList().isEmpty());
     QVERIFY(desk.service.waitForIdle(0));
 
     desk.service.setConnected(true);
@@ -890,6 +829,7 @@ void tst_Service::droppedConnectionAnswersTheOutstandingRequest()
     QCOMPARE(desk.stock.ReqQryHistoryDelivery(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
     QVERIFY(log.waitFor(2));
     QCOMPARE(log.answers.at(1).errorId, 0);
+    QCOMPARE(log.answers.at(1).listSize, desk.service.batchSize());
     QTest::qWait(20);
     QCOMPARE(log.answers.size(), 2);
 }
@@ -1008,6 +948,12 @@ void tst_Service::millionRecordsAreServedBatchByBatch()
     for (int i = 0; i < 500; ++i)
         QVERIFY(firstNewestFirst.at(i).bytes == lastOldestFirst.at(499 - i).bytes);
     QCOMPARE(firstNewestFirst.first().date, windowEnd.toLatin1());
+
+    // A batch beyond the end is an empty last batch.
+    QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 2001, requestId), 0);
+    QVERIFY(log.waitFor(3));
+    QCOMPARE(log.answers.at(2).listSize, 0);
+    QVERIFY(log.answers.at(2).isTotalLast);
 }
 
 QTEST_MAIN(tst_Service)
