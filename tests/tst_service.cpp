@@ -188,12 +188,14 @@ QVector<RecordView> views(UserData& account, HistoryKind kind)
     return all;
 }
 
-void freeRecords(UserData& account, HistoryKind kind)
+// Reads the result list and empties it for the next fetch.
+QVector<RecordView> takeViews(UserData& account, HistoryKind kind)
 {
-    QVector<void*>& list = account.resultList(kind);
-    for (void* record : qAsConst(list))
+    const QVector<RecordView> taken = views(account, kind);
+    for (void* record : qAsConst(account.resultList(kind)))
         UserData::deleteRecord(kind, account.accountType, record);
-    list.clear();
+    account.resultList(kind).clear();
+    return taken;
 }
 
 // One simulated service with a stock and a credit account on it.
@@ -547,11 +549,10 @@ void tst_Service::dateFilterSelectsTheRange()
     desk.service.setBatchSize(400);
     QVERIFY(fetchAll(desk.stock, HistoryKind::Order, windowBegin, windowEnd, '1').finished);
     QVector<QByteArray> expected;
-    for (const RecordView& record : views(desk.stock, HistoryKind::Order)) {
+    for (const RecordView& record : takeViews(desk.stock, HistoryKind::Order)) {
         if (record.date >= begin.toLatin1() && record.date <= end.toLatin1())
             expected.append(record.bytes);
     }
-    freeRecords(desk.stock, HistoryKind::Order);
 
     const Fetched fetched = fetchAll(desk.stock, HistoryKind::Order, begin, end, '1');
     QVERIFY(fetched.finished);
@@ -587,11 +588,9 @@ void tst_Service::newestFirstIsOldestFirstReversed()
     desk.service.setBatchSize(333);
     UserData& account = desk.account(accountType);
     QVERIFY(fetchAll(account, kind, windowBegin, windowEnd, '1').finished);
-    const QVector<RecordView> oldestFirst = views(account, kind);
-    freeRecords(account, kind);
+    const QVector<RecordView> oldestFirst = takeViews(account, kind);
     QVERIFY(fetchAll(account, kind, windowBegin, windowEnd, '2').finished);
-    const QVector<RecordView> newestFirst = views(account, kind);
-    freeRecords(account, kind);
+    const QVector<RecordView> newestFirst = takeViews(account, kind);
 
     QCOMPARE(oldestFirst.size(), desk.service.recordCount(kind));
     QCOMPARE(newestFirst.size(), oldestFirst.size());
@@ -934,14 +933,12 @@ void tst_Service::millionRecordsAreServedBatchByBatch()
     QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '1', 2000, requestId), 0);
     QVERIFY(log.waitFor(1));
     QVERIFY(log.answers.first().isTotalLast);
-    const QVector<RecordView> lastOldestFirst = views(desk.stock, HistoryKind::Order);
-    freeRecords(desk.stock, HistoryKind::Order);
+    const QVector<RecordView> lastOldestFirst = takeViews(desk.stock, HistoryKind::Order);
 
     QCOMPARE(desk.stock.ReqQryHistoryOrderEx(stockInvestor, windowBegin, windowEnd, '2', 1, requestId), 0);
     QVERIFY(log.waitFor(2));
     QVERIFY(!log.answers.at(1).isTotalLast);
-    const QVector<RecordView> firstNewestFirst = views(desk.stock, HistoryKind::Order);
-    freeRecords(desk.stock, HistoryKind::Order);
+    const QVector<RecordView> firstNewestFirst = takeViews(desk.stock, HistoryKind::Order);
 
     QCOMPARE(lastOldestFirst.size(), 500);
     QCOMPARE(firstNewestFirst.size(), 500);
