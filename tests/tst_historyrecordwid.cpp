@@ -328,14 +328,11 @@ private slots:
     void init();
 
     void widgetTree();
-    void formTexts_data();
-    void formTexts();
     void formProperties();
     void buttonsKeepTheirSize_data();
     void buttonsKeepTheirSize();
     void beforeInit();
     void afterInit();
-    void initRunsOnce();
     void translationContexts();
 
     void zoom_data();
@@ -360,7 +357,6 @@ private slots:
     void errorAnswer();
     void preCheck_data();
     void preCheck();
-    void loadAllPreCheck();
     void loadAll_data();
     void loadAll();
     void closeEndsLoadAll_data();
@@ -374,7 +370,6 @@ private slots:
 
     void serviceFullCycle_data();
     void serviceFullCycle();
-    void serviceUnderModelTester();
     void servicePreCheck_data();
     void servicePreCheck();
     void serviceError();
@@ -398,7 +393,10 @@ void tst_HistoryRecordWid::widgetTree()
     PageFixture f;
     QStringList tree;
     std::function<void(QWidget*, const QString&)> dump = [&](QWidget* widget, const QString& indent) {
-        tree << indent + widget->metaObject()->className() + QLatin1Char(' ') + widget->objectName();
+        tree << indent + widget->metaObject()->className() + QLatin1Char(' ') + widget->objectName()
+                    + (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)
+                           ? QStringLiteral(" \"%1\"").arg(widget->property("text").toString())
+                           : QString());
         if (widget != &f.page)
             QCOMPARE(f.page.findChildren<QWidget*>(widget->objectName()).size(), 1);
         QLayout* layout = widget->layout();
@@ -430,48 +428,23 @@ void tst_HistoryRecordWid::widgetTree()
         "              QHBoxLayout horizontalLayout_2 15 (0 0 0 0)",
         "                QWidget widget_historyordertradewid_selectdate",
         "                  QHBoxLayout horizontalLayout 3 (0 0 0 0)",
-        "                    QLabel label_historyordertradewid_selectdate_title",
+        "                    QLabel label_historyordertradewid_selectdate_title \"日期\"",
         "                    QDateEdit dateEdit_historyordertradewid_begdate",
-        "                    QLabel label_historyordertradewid_selectdate_to",
+        "                    QLabel label_historyordertradewid_selectdate_to \"至\"",
         "                    QDateEdit dateEdit_historyordertradewid_enddate",
         "                QWidget widget_historyordertradewid_sorttype",
         "                  QHBoxLayout horizontalLayout_3 3 (0 0 0 0)",
-        "                    QLabel label_historyordertradewid_sorttype_title",
+        "                    QLabel label_historyordertradewid_sorttype_title \"顺序\"",
         "                    QComboBox comboBox_historyordertradewid_sorttype",
-        "                QPushButton pushButton_historyordertradewid_request",
-        "            QPushButton pushButton_historyordertradewid_export",
-        "            QLabel label_historyordertradewid_tips",
+        "                QPushButton pushButton_historyordertradewid_request \"查   询\"",
+        "            QPushButton pushButton_historyordertradewid_export \"导   出\"",
+        "            QLabel label_historyordertradewid_tips \"\"",
         "            <spacer>",
-        "            QPushButton pushButton_historyordertradewid_loadall",
+        "            QPushButton pushButton_historyordertradewid_loadall \"全部加载\"",
         "        QWidget widget_historyordertradewid_table",
         "          QVBoxLayout verticalLayout_neworderwid_table 6 (5 0 5 5)",
         "            QTableView tableView_historyordertradewid",
     }));
-}
-
-void tst_HistoryRecordWid::formTexts_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("date title") << "label_historyordertradewid_selectdate_title" << "日期";
-    QTest::newRow("date to") << "label_historyordertradewid_selectdate_to" << "至";
-    QTest::newRow("order title") << "label_historyordertradewid_sorttype_title" << "顺序";
-    QTest::newRow("tips") << "label_historyordertradewid_tips" << "";
-    QTest::newRow("query") << "pushButton_historyordertradewid_request" << "查   询";
-    QTest::newRow("export") << "pushButton_historyordertradewid_export" << "导   出";
-    QTest::newRow("load all") << "pushButton_historyordertradewid_loadall" << "全部加载";
-}
-
-void tst_HistoryRecordWid::formTexts()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-
-    PageFixture f;
-    QWidget* widget = f.page.findChild<QWidget*>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->property("text").toString(), text);
 }
 
 void tst_HistoryRecordWid::formProperties()
@@ -635,20 +608,13 @@ void tst_HistoryRecordWid::afterInit()
         QCOMPARE(f.ui.table->columnWidth(i), widths.at(i));
         QVERIFY(!f.ui.table->isColumnHidden(i));
     }
-}
 
-void tst_HistoryRecordWid::initRunsOnce()
-{
-    PageFixture f;
-    QVERIFY(f.start());
-    QAbstractItemModel* model = f.page.model;
-    QSortFilterProxyModel* proxy = f.page.proxyModel;
+    // A second call changes nothing.
+    QAbstractItemModel* proxy = f.page.proxyModel;
     TableHeader* header = f.page.tableHeader;
     f.ui.begin->setDate(QDate(2024, 1, 2));
     f.ui.tips->setText(QStringLiteral("x"));
-
     f.page.initSubModule();
-
     QCOMPARE(f.page.tableHeadersCreated, 1);
     QCOMPARE(f.page.responseConnections, 1);
     QCOMPARE(f.page.model, model);
@@ -1015,22 +981,19 @@ void tst_HistoryRecordWid::scrollLead()
     QCOMPARE(f.page.requestId == f.account.userData.lastRequestId(), requested);
 }
 
-enum class StaleId { PreviousQuery, Later, None, Zero };
-Q_DECLARE_METATYPE(StaleId)
-
 void tst_HistoryRecordWid::staleAnswers_data()
 {
-    QTest::addColumn<StaleId>("stale");
+    QTest::addColumn<int>("staleId");   // 1: the previous query's id, 2: a later unknown one
 
-    QTest::newRow("answer to the previous query") << StaleId::PreviousQuery;
-    QTest::newRow("unknown later id") << StaleId::Later;
-    QTest::newRow("minus one") << StaleId::None;
-    QTest::newRow("zero") << StaleId::Zero;
+    QTest::newRow("answer to the previous query") << 1;
+    QTest::newRow("unknown later id") << 2;
+    QTest::newRow("minus one") << -1;
+    QTest::newRow("zero") << 0;
 }
 
 void tst_HistoryRecordWid::staleAnswers()
 {
-    QFETCH(StaleId, stale);
+    QFETCH(int, staleId);
 
     PageFixture f;
     QVERIFY(f.start());
@@ -1041,10 +1004,7 @@ void tst_HistoryRecordWid::staleAnswers()
     QVERIFY(awaited != firstId);
 
     appendRecords(f.account.userData, 250);
-    const int staleId = stale == StaleId::PreviousQuery ? firstId
-        : stale == StaleId::Later                       ? awaited + 1000
-        : stale == StaleId::None                        ? -1
-                                                        : 0;
+    staleId = staleId == 1 ? firstId : staleId == 2 ? awaited + 1000 : staleId;
     BoxCatcher boxes;
     emit f.account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(0, QString(), true, staleId);
     emit f.account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(7, QStringLiteral("x"), true, staleId);
@@ -1155,26 +1115,6 @@ void tst_HistoryRecordWid::preCheck()
     QCOMPARE(f.ui.tips->text(), completeTips(80));
     QVERIFY(f.ui.query->isEnabled());
     QVERIFY(!f.ui.table->isSortingEnabled());
-}
-
-void tst_HistoryRecordWid::loadAllPreCheck()
-{
-    PageFixture f;
-    QVERIFY(f.start());
-    f.ui.query->click();
-    f.answer(350, false);
-    f.account.userData.zrvaLoggedIn = false;
-
-    BoxCatcher boxes;
-    DebugLines log;
-    f.ui.loadAll->click();
-
-    QCOMPARE(boxes.seen.size(), 1);
-    QCOMPARE(boxes.seen.first().text, QStringLiteral("增值服务未登录，请稍后重试或重启客户端。"));
-    QVERIFY(!f.page.loadAllRequested);
-    QVERIFY(log.startingWith(QStringLiteral("updateTimes")).isEmpty());
-    QCOMPARE(f.rows(), 100);
-    QCOMPARE(f.page.sent.size(), 1);
 }
 
 void tst_HistoryRecordWid::loadAll_data()
@@ -1526,29 +1466,6 @@ void tst_HistoryRecordWid::serviceFullCycle()
     QVERIFY(dates.first() != dates.last());
 }
 
-void tst_HistoryRecordWid::serviceUnderModelTester()
-{
-    ServiceFixture f;
-    QVERIFY(f.startOverWholeHistory());
-    QAbstractItemModelTester modelTester(f.page.model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QAbstractItemModelTester proxyTester(f.page.proxyModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
-
-    // The testers page rows in by themselves, so only the end state is certain.
-    f.ui.query->click();
-    QTRY_VERIFY(f.idle());
-    f.ui.loadAll->click();
-    QTRY_VERIFY_WITH_TIMEOUT(f.page.isTotalLast && f.idle(), 20000);
-    settle();
-    QCOMPARE(f.rows(), ServiceFixture::Records);
-    QCOMPARE(f.ui.tips->text(), completeTips(ServiceFixture::Records));
-
-    f.ui.table->sortByColumn(TestColumns::VolumeColumn, Qt::DescendingOrder);
-    QTest::qWait(1100);
-    f.ui.query->click();
-    QTRY_VERIFY(f.idle());
-    QCOMPARE(f.page.sent.last().batchNo, 2);
-}
-
 void tst_HistoryRecordWid::servicePreCheck_data()
 {
     QTest::addColumn<int>("fault");
@@ -1583,21 +1500,24 @@ void tst_HistoryRecordWid::servicePreCheck()
     }
     settle();
 
+    // Load all meets the check first and pages nothing in.
     BoxCatcher boxes;
-    f.ui.query->click();
+    DebugLines log;
+    f.ui.loadAll->click();
     QCOMPARE(boxes.seen.size(), 1);
     QCOMPARE(boxes.seen.first().text, text);
+    QVERIFY(!f.page.loadAllRequested);
+    QVERIFY(log.startingWith(QStringLiteral("updateTimes")).isEmpty());
+    QCOMPARE(f.rows(), 100);
+
+    f.ui.query->click();
+    QCOMPARE(boxes.seen.size(), 2);
+    QCOMPARE(boxes.seen.last().text, text);
     QCOMPARE(f.page.sent.size(), 2);
     QVERIFY(f.page.records.isEmpty());
     QCOMPARE(f.rows(), 0);
     QVERIFY(f.ui.query->isEnabled());
     QCOMPARE(f.ui.tips->text(), partialTips(100));
-
-    // Load all meets the same check.
-    f.page.on_pushButton_historyordertradewid_loadall_clicked();
-    QCOMPARE(boxes.seen.size(), 2);
-    QCOMPARE(boxes.seen.last().text, text);
-    QVERIFY(!f.page.loadAllRequested);
 }
 
 void tst_HistoryRecordWid::serviceError()
