@@ -217,15 +217,12 @@ private:
         if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->isVisible()) {
             SeenBox s{box->windowTitle(), box->text(), box->icon(), {}, box->parentWidget(),
                       box->isModal() || box->windowModality() != Qt::NonModal};
-            QAbstractButton* ok = nullptr;
-            for (QAbstractButton* button : box->buttons()) {
+            for (QAbstractButton* button : box->buttons())
                 s.buttons.append(button->text().remove(QLatin1Char('&')));
-                if (button->text().remove(QLatin1Char('&')) == QStringLiteral("确定"))
-                    ok = button;
-            }
             seen.append(s);
-            if (ok)
-                ok->click();
+            const int ok = s.buttons.indexOf(QStringLiteral("确定"));
+            if (ok >= 0)
+                box->buttons().at(ok)->click();
             else
                 box->reject();
         } else if (modal && clock.elapsed() > 5000) {
@@ -328,7 +325,6 @@ private slots:
     void init();
 
     void widgetTree();
-    void formProperties();
     void buttonsKeepTheirSize_data();
     void buttonsKeepTheirSize();
     void beforeInit();
@@ -445,11 +441,7 @@ void tst_HistoryRecordWid::widgetTree()
         "          QVBoxLayout verticalLayout_neworderwid_table 6 (5 0 5 5)",
         "            QTableView tableView_historyordertradewid",
     }));
-}
 
-void tst_HistoryRecordWid::formProperties()
-{
-    PageFixture f;
     QCOMPARE(f.page.objectName(), QStringLiteral("HistoryRecordWid"));
     QCOMPARE(f.page.windowTitle(), QStringLiteral("HistoryRecordWid"));
     QCOMPARE(f.page.size(), QSize(1079, 537));
@@ -1359,9 +1351,7 @@ void tst_HistoryRecordWid::destruction()
     DebugLines log;
     delete page;
     QCOMPARE(log.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
-    QVERIFY(header.isNull());
-    QVERIFY(model.isNull());
-    QVERIFY(proxy.isNull());
+    QVERIFY(header.isNull() && model.isNull() && proxy.isNull());
     QVERIFY(account->userData.getHistoryOrderList().isEmpty());
     delete account;
 
