@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QListView>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -324,6 +325,8 @@ private slots:
     void initTestCase();
     void init();
 
+    void metaObjectContract();
+
     void widgetTree();
     void buttonsKeepTheirSize_data();
     void buttonsKeepTheirSize();
@@ -382,6 +385,31 @@ void tst_HistoryRecordWid::initTestCase()
 void tst_HistoryRecordWid::init()
 {
     QLocale::setDefault(QLocale::c());
+}
+
+// The class name and the slots in their order are what a client sees of the page.
+void tst_HistoryRecordWid::metaObjectContract()
+{
+    const QMetaObject& page = HistoryRecordWid::staticMetaObject;
+    QCOMPARE(page.className(), "VEK_SC_Space::HistoryRecordWid");
+    QCOMPARE(page.superClass(), &ISubModuleWid::staticMetaObject);
+    QCOMPARE(ISubModuleWid::staticMetaObject.className(), "VEK_SC_Space::ISubModuleWid");
+    QCOMPARE(ISubModuleWid::staticMetaObject.methodCount(), QWidget::staticMetaObject.methodCount());
+    QCOMPARE(ISubModuleWid::staticMetaObject.propertyCount(), QWidget::staticMetaObject.propertyCount());
+
+    QStringList slotNames;
+    for (int i = page.methodOffset(); i < page.methodCount(); ++i) {
+        QCOMPARE(page.method(i).methodType(), QMetaMethod::Slot);
+        slotNames.append(QString::fromLatin1(page.method(i).methodSignature()));
+    }
+    const QStringList expected = {
+        QStringLiteral("slot_myModel_numberPopulated(bool,int)"),
+        QStringLiteral("on_pushButton_historyordertradewid_request_clicked()"),
+        QStringLiteral("on_pushButton_historyordertradewid_export_clicked()"),
+        QStringLiteral("on_pushButton_historyordertradewid_loadall_clicked()"),
+        QStringLiteral("slot_InquiryHistoryFinished(int,QString,bool,int)"),
+    };
+    QCOMPARE(slotNames, expected);
 }
 
 void tst_HistoryRecordWid::widgetTree()
