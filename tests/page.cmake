@@ -2,3 +2,7 @@
 add_qt_test(tst_historyrecordwid
     SOURCES tst_historyrecordwid.cpp TestHistoryPage.h
     LIBS HistoryRecordFrame SubModuleCommon VE_Base)
+# The page's table: which changes it repaints for.
+add_qt_test(tst_historytableview
+    SOURCES tst_historytableview.cpp
+    LIBS HistoryRecordFrame SubModuleCommon VE_Base)

@@ -467,7 +467,7 @@ void tst_HistoryRecordWid::widgetTree()
         "            QPushButton pushButton_historyordertradewid_loadall \"全部加载\"",
         "        QWidget widget_historyordertradewid_table",
         "          QVBoxLayout verticalLayout_neworderwid_table 6 (5 0 5 5)",
-        "            QTableView tableView_historyordertradewid",
+        "            VEK_SC_Space::HistoryTableView tableView_historyordertradewid",
     }));
 
     QCOMPARE(f.page.objectName(), QStringLiteral("HistoryRecordWid"));
