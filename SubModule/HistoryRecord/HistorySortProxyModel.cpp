@@ -182,12 +182,11 @@ void HistorySortProxyModel::setSourceModel(QAbstractItemModel* source)
 
 void HistorySortProxyModel::sort(int column, Qt::SortOrder order)
 {
-    // The base records the settings; with its map empty that costs nothing but two signals.
-    QSortFilterProxyModel::sort(column, order);
     if (column == sortedColumn && order == sortedOrder)
         return;
     sortedColumn = column;
     sortedOrder = order;
+    recordSortSettings();
     relayout();
 }
 
@@ -360,7 +359,10 @@ bool HistorySortProxyModel::isOrdered() const
     return sortedColumn >= 0 && sortedColumn < columnCount();
 }
 
-void HistorySortProxyModel::relayout()
+// Without a range the rows are sorted anew; with one, only the source rows first..last move:
+// out, then each back after the rows that do not sort after it, as the base proxy moves a row
+// whose sort value changed.
+void HistorySortProxyModel::relayout(int first, int last)
 {
     emit layoutAboutToBeChanged(QList<QPersistentModelIndex>(), QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
@@ -368,7 +370,16 @@ void HistorySortProxyModel::relayout()
     cells.reserve(std::size_t(before.size()));
     for (const QModelIndex& index : before)
         cells.emplace_back(index.row() < rowCount() ? sourceRow(index.row()) : -1, index.column());
-    applySort();
+    if (first < 0) {
+        applySort();
+    } else {
+        toSource.erase(std::remove_if(toSource.begin(), toSource.end(),
+                                      [=](int row) { return row >= first && row <= last; }),
+                       toSource.end());
+        for (int row = first; row <= last; ++row)
+            toSource.insert(toSource.begin() + insertionPoint(row), row);
+        fromSourceStale = true;
+    }
     QModelIndexList after;
     after.reserve(before.size());
     for (const auto& cell : cells) {
@@ -533,9 +544,17 @@ void HistorySortProxyModel::sourceColumnsInserted(const QModelIndex& parent, int
 {
     if (parent.isValid())
         return;
-    if (sortedColumn >= first)
-        sortedColumn += last - first + 1;
+    const int count = last - first + 1;
+    const bool existed = sortedColumn >= 0 && sortedColumn < columnCount() - count;
+    const bool shifted = existed && sortedColumn >= first;
+    if (shifted)
+        sortedColumn += count;
     endInsertColumns();
+    if (shifted)
+        recordSortSettings();
+    // The sort column is back, as after a reset that cleared the columns: sort again.
+    else if (!existed && !mapped && isOrdered())
+        relayout();
 }
 
 void HistorySortProxyModel::sourceColumnsRemoved(const QModelIndex& parent, int first, int last)
@@ -543,11 +562,21 @@ void HistorySortProxyModel::sourceColumnsRemoved(const QModelIndex& parent, int 
     if (parent.isValid())
         return;
     // The rows keep the order of a removed sort column until the next sort.
+    const int before = sortedColumn;
     if (sortedColumn > last)
         sortedColumn -= last - first + 1;
     else if (sortedColumn >= first)
         sortedColumn = -1;
     endRemoveColumns();
+    if (sortedColumn != before)
+        recordSortSettings();
+}
+
+// The base keeps what sortColumn() and sortOrder() report; its own map is empty, so this costs
+// two signals.
+void HistorySortProxyModel::recordSortSettings()
+{
+    QSortFilterProxyModel::sort(sortedColumn, sortedOrder);
 }
 
 void HistorySortProxyModel::sourceAboutToBeReset()
@@ -592,7 +621,7 @@ void HistorySortProxyModel::sourceDataChanged(const QModelIndex& topLeft, const 
     const bool sortValueChanged = mapped && isOrdered() && sortedColumn >= topLeft.column()
         && sortedColumn <= bottomRight.column() && (roles.isEmpty() || roles.contains(sortRole()));
     if (sortValueChanged)
-        relayout();
+        relayout(topLeft.row(), bottomRight.row());
     const auto range = proxyRange(topLeft.row(), bottomRight.row());
     if (range.first <= range.second)
         emit dataChanged(index(range.first, topLeft.column()), index(range.second, bottomRight.column()), roles);

@@ -74,7 +74,8 @@ private:
     bool sourceLess(int leftRow, int rightRow) const;
 
     // Rebuilds the map for the current sort and moves the persistent indexes along.
-    void relayout();
+    void relayout(int first = -1, int last = -1);
+    void recordSortSettings();
     void applySort();
     bool isOrdered() const;
     bool sortByKeys();
