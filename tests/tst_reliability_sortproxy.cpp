@@ -30,6 +30,13 @@ namespace {
 
 constexpr int AccountKey = 4802;
 
+// A proxy sorting by the raw values, as the page's does.
+void attach(QSortFilterProxyModel& proxy, QAbstractItemModel& source)
+{
+    proxy.setSortRole(Qt::UserRole);
+    proxy.setSourceModel(&source);
+}
+
 // Source rows in proxy order; a list, so that a failed comparison names the first difference.
 QList<int> order(const QSortFilterProxyModel& proxy)
 {
@@ -303,11 +310,9 @@ void tst_ReliabilitySortProxy::columnSets()
     QCOMPARE(model.rowCount(), records.records.size());
 
     QSortFilterProxyModel plain;
-    plain.setSortRole(Qt::UserRole);
-    plain.setSourceModel(&model);
     HistorySortProxyModel page;
-    page.setSortRole(Qt::UserRole);
-    page.setSourceModel(&model);
+    attach(plain, model);
+    attach(page, model);
     for (int column = 0; column < columns.size(); ++column) {
         plain.sort(column, Qt::SortOrder(direction));
         page.sort(column, Qt::SortOrder(direction));
@@ -392,10 +397,8 @@ void tst_ReliabilitySortProxy::rowsAfterSorting()
     ValueModel pageSource(first);
     QSortFilterProxyModel plain;
     HistorySortProxyModel page;
-    plain.setSortRole(Qt::UserRole);
-    page.setSortRole(Qt::UserRole);
-    plain.setSourceModel(&plainSource);
-    page.setSourceModel(&pageSource);
+    attach(plain, plainSource);
+    attach(page, pageSource);
     plain.sort(0, Qt::DescendingOrder);
     page.sort(0, Qt::DescendingOrder);
 
@@ -430,8 +433,7 @@ void tst_ReliabilitySortProxy::rawValuesUntouched()
     const QVariantList values{2.5, -1.0, QVariant(), 7.25};
     ValueModel source(values);
     HistorySortProxyModel proxy;
-    proxy.setSortRole(Qt::UserRole);
-    proxy.setSourceModel(&source);
+    attach(proxy, source);
     proxy.sort(0, Qt::AscendingOrder);
     for (int row = 0; row < proxy.rowCount(); ++row) {
         const QModelIndex index = proxy.index(row, 0);
@@ -467,10 +469,8 @@ void tst_ReliabilitySortProxy::sourceChanges()
     TableModel pageSource;
     QSortFilterProxyModel plain;
     HistorySortProxyModel page;
-    plain.setSortRole(Qt::UserRole);
-    page.setSortRole(Qt::UserRole);
-    plain.setSourceModel(&plainSource);
-    page.setSourceModel(&pageSource);
+    attach(plain, plainSource);
+    attach(page, pageSource);
     QAbstractItemModelTester plainTester(&plain, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QAbstractItemModelTester pageTester(&page, QAbstractItemModelTester::FailureReportingMode::QtTest);
     // Views map indexes while a change is announced: the map must be current at every step.
@@ -538,8 +538,7 @@ void tst_ReliabilitySortProxy::sourceDeleted()
     for (const int column : {-1, 0}) {
         auto* source = new TableModel;
         HistorySortProxyModel page;
-        page.setSortRole(Qt::UserRole);
-        page.setSourceModel(source);
+        attach(page, *source);
         QAbstractItemModelTester tester(&page, QAbstractItemModelTester::FailureReportingMode::QtTest);
         page.sort(column, Qt::DescendingOrder);
         const QPersistentModelIndex cell = page.index(2, 0);
