@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -278,29 +279,24 @@ QStringList tst_Client::inEnglish(const QStringList& titles) const
 // One row per page of each account, named "account-page" as the demo names its files.
 void tst_Client::page_data()
 {
-    QTest::addColumn<int>("code");
     QTest::addColumn<int>("accountType");
-    QTest::addColumn<QString>("firstTitle");
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("rows");   // in the demo
+    QTest::addColumn<int>("pageCase");   // index into pageCases
     for (int accountType : {1, 2}) {
-        for (const PageCase& page : pageCases) {
-            const QString name = QLatin1String(accountType == 1 ? "stock-" : "credit-") + QLatin1String(page.name);
-            // The service holds no margin debts for a stock account.
-            const int rows = accountType == 1 && page.code == 51 ? 0 : DemoRecords;
-            QTest::newRow(qPrintable(name)) << page.code << accountType << QString::fromUtf8(page.firstTitle)
-                                            << page.defaultColumns << rows;
+        for (int i = 0; i < int(std::size(pageCases)); ++i) {
+            const QString name = QLatin1String(accountType == 1 ? "stock-" : "credit-") + QLatin1String(pageCases[i].name);
+            QTest::newRow(qPrintable(name)) << accountType << i;
         }
     }
 }
 
 void tst_Client::page()
 {
-    QFETCH(int, code);
     QFETCH(int, accountType);
-    QFETCH(QString, firstTitle);
-    QFETCH(int, columns);
-    QFETCH(int, rows);
+    QFETCH(int, pageCase);
+    const int code = pageCases[pageCase].code;
+    const int columns = pageCases[pageCase].defaultColumns;
+    // The service holds no margin debts for a stock account.
+    const int rows = accountType == 1 && code == 51 ? 0 : DemoRecords;
 
     ClientWindow* clientWindow = newWindow();
     QVERIFY(tabs());
@@ -313,7 +309,7 @@ void tst_Client::page()
     // Initialised: the default column set is on the table.
     const QStringList titles = PageWidgets(page).headerTitles();
     QCOMPARE(titles.size(), columns);
-    QCOMPARE(titles.constFirst(), firstTitle);
+    QCOMPARE(titles.constFirst(), QString::fromUtf8(pageCases[pageCase].firstTitle));
 
     runDemo();
     const QString file = QString::fromLatin1(QTest::currentDataTag());
@@ -619,90 +615,69 @@ void tst_Client::columnChoiceAppliesToLaterPages()
 void tst_Client::parseOptions_data()
 {
     QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QString>("plugin");
-    QTest::addColumn<QString>("demoDir");     // empty: no demo asked for
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<int>("batch");
-    QTest::addColumn<int>("latency");
+    QTest::addColumn<QString>("options");   // plugin|demo directory, "-" for no demo|language|records|batch|latency
 
-    QTest::newRow("defaults") << QString() << QString() << QString() << QStringLiteral("zh")
-                              << ClientOptions::DefaultRecords << ClientOptions::DefaultBatch << 0;
+    QTest::newRow("defaults") << QString()
+                              << QStringLiteral("|-|zh|%1|%2|0").arg(ClientOptions::DefaultRecords).arg(ClientOptions::DefaultBatch);
     QTest::newRow("everything")
         << QStringLiteral("--plugin /x/lib.so --demo out --language en --records 1000000 --batch 3 --latency 40")
-        << QStringLiteral("/x/lib.so") << QStringLiteral("out") << QStringLiteral("en") << 1000000 << 3 << 40;
-    QTest::newRow("no records") << QStringLiteral("--records=0") << QString() << QString() << QStringLiteral("zh") << 0
-                                << ClientOptions::DefaultBatch << 0;
+        << QStringLiteral("/x/lib.so|out|en|1000000|3|40");
+    QTest::newRow("no records") << QStringLiteral("--records=0") << QStringLiteral("|-|zh|0|%1|0").arg(ClientOptions::DefaultBatch);
 }
 
 void tst_Client::parseOptions()
 {
     QFETCH(QString, arguments);
-    QFETCH(QString, plugin);
-    QFETCH(QString, demoDir);
-    QFETCH(QString, language);
-    QFETCH(int, records);
-    QFETCH(int, batch);
-    QFETCH(int, latency);
+    QFETCH(QString, options);
 
-    const ClientOptions options = ClientOptions::parse(::arguments(QStringLiteral("history-client ") + arguments));
-    QCOMPARE(options.error, QString());
-    QVERIFY(!options.help);
-    QCOMPARE(options.pluginPath, plugin);
-    QCOMPARE(options.demoRequested, !demoDir.isEmpty());
-    if (!demoDir.isEmpty())
-        QCOMPARE(options.demoDir, demoDir);
-    QCOMPARE(options.language, language);
-    QCOMPARE(options.records, records);
-    QCOMPARE(options.batch, batch);
-    QCOMPARE(options.latencyMs, latency);
+    const ClientOptions parsed = ClientOptions::parse(::arguments(QStringLiteral("history-client ") + arguments));
+    QCOMPARE(parsed.error, QString());
+    QVERIFY(!parsed.help);
+    const QString demoDir = parsed.demoRequested ? parsed.demoDir : QStringLiteral("-");
+    QCOMPARE(QStringLiteral("%1|%2|%3|%4|%5|%6").arg(parsed.pluginPath, demoDir, parsed.language)
+                 .arg(parsed.records).arg(parsed.batch).arg(parsed.latencyMs), options);
 }
 
 void tst_Client::headless_data()
 {
-    QTest::addColumn<QString>("platform");   // QT_QPA_PLATFORM; empty: unset
-    QTest::addColumn<QString>("display");    // DISPLAY
-    QTest::addColumn<QString>("wayland");    // WAYLAND_DISPLAY
-    QTest::addColumn<bool>("demo");          // --demo given
+    QTest::addColumn<QString>("environment");   // of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY; the others unset
+    QTest::addColumn<bool>("demo");             // --demo given
     QTest::addColumn<bool>("headless");
 
-    QTest::newRow("X display") << QString() << QStringLiteral(":0") << QString() << false << false;
-    QTest::newRow("Wayland display") << QString() << QString() << QStringLiteral("wayland-0") << false << false;
-    QTest::newRow("no display") << QString() << QString() << QString() << false << true;
-    QTest::newRow("xcb asked for, no display") << QStringLiteral("xcb") << QString() << QString() << false << true;
-    QTest::newRow("offscreen asked for") << QStringLiteral("offscreen") << QStringLiteral(":0") << QString() << false << true;
-    QTest::newRow("minimal asked for") << QStringLiteral("minimal") << QStringLiteral(":0") << QString() << false << true;
-    QTest::newRow("demo on a display") << QString() << QStringLiteral(":0") << QString() << true << true;
+    QTest::newRow("X display") << QStringLiteral("DISPLAY=:0") << false << false;
+    QTest::newRow("Wayland display") << QStringLiteral("WAYLAND_DISPLAY=wayland-0") << false << false;
+    QTest::newRow("no display") << QString() << false << true;
+    QTest::newRow("xcb asked for, no display") << QStringLiteral("QT_QPA_PLATFORM=xcb") << false << true;
+    QTest::newRow("offscreen asked for") << QStringLiteral("QT_QPA_PLATFORM=offscreen DISPLAY=:0") << false << true;
+    QTest::newRow("minimal asked for") << QStringLiteral("QT_QPA_PLATFORM=minimal DISPLAY=:0") << false << true;
+    QTest::newRow("demo on a display") << QStringLiteral("DISPLAY=:0") << true << true;
 }
 
 void tst_Client::headless()
 {
-    QFETCH(QString, platform);
-    QFETCH(QString, display);
-    QFETCH(QString, wayland);
+    QFETCH(QString, environment);
     QFETCH(bool, demo);
     QFETCH(bool, headless);
 
     // The platform is chosen before the application exists; this process runs offscreen already,
     // so only the environment that the decision reads is changed, and put back.
     const char* const names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
-    const QString values[] = {platform, display, wayland};
-    const auto setVariable = [](const char* name, const std::optional<QByteArray>& value) {
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    };
     std::optional<QByteArray> saved[3];
     for (int i = 0; i < 3; ++i) {
         if (qEnvironmentVariableIsSet(names[i]))
             saved[i] = qgetenv(names[i]);
-        setVariable(names[i], values[i].isEmpty() ? std::nullopt : std::optional(values[i].toUtf8()));
+        qunsetenv(names[i]);
     }
+    for (const QString& variable : arguments(environment))
+        qputenv(variable.section(QLatin1Char('='), 0, 0).toLatin1().constData(), variable.section(QLatin1Char('='), 1).toUtf8());
     const bool result = ClientOptions::parse(arguments(demo ? QStringLiteral("history-client --demo out")
                                                             : QStringLiteral("history-client"))).headless();
-    for (int i = 0; i < 3; ++i)
-        setVariable(names[i], saved[i]);
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i])
+            qputenv(names[i], *saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
     QCOMPARE(result, headless);
 }
 
