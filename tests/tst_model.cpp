@@ -78,11 +78,6 @@ public:
             list.append(&fruits.back());
         }
     }
-    void renew(int count)
-    {
-        list.clear();
-        grow(count);
-    }
     QStringList names(int rows) const
     {
         QStringList result;
@@ -106,28 +101,18 @@ struct Step
 };
 using Script = QList<Step>;
 
-QStringList inserted(int first, int last)
-{
-    return {QStringLiteral("insert %1..%2").arg(first).arg(last), QStringLiteral("inserted")};
-}
-QStringList removed(int first, int last)
-{
-    return {QStringLiteral("remove %1..%2").arg(first).arg(last), QStringLiteral("removed")};
-}
-const QStringList resetEvents{QStringLiteral("reset"), QStringLiteral("was reset")};
+// The events of one step, as EventLog writes them.
+QStringList inserted(int first, int last) { return {QStringLiteral("insert %1..%2").arg(first).arg(last), "inserted"}; }
+QStringList removed(int first, int last) { return {QStringLiteral("remove %1..%2").arg(first).arg(last), "removed"}; }
+const QStringList resetEvents{"reset", "was reset"};
 QStringList populated(bool isFetchMore, int rows)
 {
     return {QStringLiteral("populated %1 %2").arg(isFetchMore ? "fetch" : "load").arg(rows)};
 }
+
 // A page-in that shows rows first..last.
-Step load(int first, int last)
-{
-    return {Op::LoadNextPage, 0, last + 1, inserted(first, last) + populated(false, last + 1)};
-}
-Step fetch(int first, int last)
-{
-    return {Op::FetchMore, 0, last + 1, inserted(first, last) + populated(true, last + 1)};
-}
+Step load(int first, int last) { return {Op::LoadNextPage, 0, last + 1, inserted(first, last) + populated(false, last + 1)}; }
+Step fetch(int first, int last) { return {Op::FetchMore, 0, last + 1, inserted(first, last) + populated(true, last + 1)}; }
 
 // Records every structural signal and numberPopulated, so a step's whole story is one list.
 class EventLog : public QObject
@@ -164,7 +149,7 @@ void apply(MyStandardTableModel& model, Orchard& orchard, const Step& step)
     switch (step.op) {
     case Op::Append: orchard.grow(step.count); break;
     case Op::KeepFirst: orchard.list = orchard.list.mid(0, step.count); break;
-    case Op::Renew: orchard.renew(step.count); break;
+    case Op::Renew: orchard.list.clear(), orchard.grow(step.count); break;
     case Op::Reset: return model.resetDataSource();
     case Op::LoadNextPage: return static_cast<myHistoryModel&>(model).loadNextPage();
     case Op::FetchMore: return model.fetchMore(QModelIndex());
@@ -172,11 +157,11 @@ void apply(MyStandardTableModel& model, Orchard& orchard, const Step& step)
     model.setDataSource(orchard.list);
 }
 
-QStringList column(const QAbstractItemModel& model, int column, int role = Qt::DisplayRole)
+QStringList column(const QAbstractItemModel& model, int column)
 {
     QStringList result;
     for (int row = 0; row < model.rowCount(); ++row)
-        result.append(model.index(row, column).data(role).toString());
+        result.append(model.index(row, column).data().toString());
     return result;
 }
 
@@ -196,7 +181,6 @@ class tst_Model : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
 
     void steps_data();
@@ -224,11 +208,6 @@ private:
     QList<ColProperty*> shown;
 };
 
-void tst_Model::initTestCase()
-{
-    qRegisterMetaType<Qt::Orientation>();
-}
-
 void tst_Model::init()
 {
     QLocale::setDefault(QLocale::c());
@@ -255,9 +234,9 @@ void tst_Model::steps_data()
          {Op::Append, 30, 120, {}}, load(120, 149)});
     add("shorter list above the rows shown", true,
         {{Op::Append, 250, 0, {}}, load(0, 99), {Op::KeepFirst, 180, 100, {}}, load(100, 179)});
-    add("same size, other records", true, {append150, load(0, 99), {Op::Renew, 150, 100, resetEvents}, load(100, 149)});
-    add("other records, longer list, then shorter", true,
-        {append150, load(0, 99), {Op::Renew, 400, 100, resetEvents}, {Op::Renew, 40, 40, resetEvents}});
+    add("other records: same size, longer, shorter", true,
+        {append150, load(0, 99), {Op::Renew, 150, 100, resetEvents}, load(100, 149), {Op::Renew, 400, 150, resetEvents},
+         {Op::Renew, 40, 40, resetEvents}});
     add("other records while none shown", true, {append150, {Op::Renew, 150, 0, {}}, {Op::Renew, 10, 0, {}}});
     add("reset shows no rows, keeps the records", true,
         {append150, load(0, 99), {Op::Reset, 0, 0, resetEvents}, {Op::Reset, 0, 0, {}}, load(0, 99)});
@@ -377,6 +356,7 @@ void tst_Model::headerTitles()
 {
     QFETCH(QStringList, titles);
 
+    qRegisterMetaType<Qt::Orientation>();
     MyStandardTableModel model(QStringLiteral("Plain"), 0);
     QCOMPARE(model.columnCount(), 0);
     model.setHeader(&columns, shown);
