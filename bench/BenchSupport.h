@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QStringList>
 #include <QTableView>
 #include <QTimer>
@@ -285,6 +286,22 @@ public:
         for (void* record : raw)
             set.release(record);
         UserDataManager::instance()->userDataMap().remove(Key);
+    }
+
+    // The common Qt peer: every cell, display text and raw value, in a QStandardItemModel.
+    void fillPeer(QStandardItemModel& peer)
+    {
+        const int n = records.size();
+        peer.setColumnCount(columns.size());
+        peer.setRowCount(n);
+        for (int row = 0; row < n; ++row) {
+            for (int column = 0; column < columns.size(); ++column) {
+                const int id = columns.at(column)->id;
+                auto* item = new QStandardItem(header->getColumnDisplayText(id, records.at(row), &account));
+                item->setData(header->getColumnRawValue(id, records.at(row), &account), Qt::UserRole);
+                peer.setItem(row, column, item);
+            }
+        }
     }
 
     // The model column that shows the column with this id.

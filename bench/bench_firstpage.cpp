@@ -91,17 +91,7 @@ Times peerRun(LoadedModel& records, bool& ok)
     Times times;
     QElapsedTimer clock;
     clock.start();
-    const int n = records.records.size();
-    model.setColumnCount(records.columns.size());
-    model.setRowCount(n);
-    for (int row = 0; row < n; ++row) {
-        for (int column = 0; column < records.columns.size(); ++column) {
-            const int id = records.columns.at(column)->id;
-            auto* item = new QStandardItem(records.header->getColumnDisplayText(id, records.records.at(row), &records.account));
-            item->setData(records.header->getColumnRawValue(id, records.records.at(row), &records.account), Qt::UserRole);
-            model.setItem(row, column, item);
-        }
-    }
+    records.fillPeer(model);
     view.setModel(&model);
     times.rows = double(clock.nsecsElapsed()) / 1e9;
     paints.painted = false;

@@ -49,15 +49,8 @@ double measurePeer(int n)
     view.show();
     const long before = settledResidentBytes();
     {
-        QStandardItemModel model(n, records.columns.size());
-        for (int row = 0; row < n; ++row) {
-            for (int column = 0; column < records.columns.size(); ++column) {
-                const int id = records.columns.at(column)->id;
-                auto* item = new QStandardItem(records.header->getColumnDisplayText(id, records.records.at(row), &records.account));
-                item->setData(records.header->getColumnRawValue(id, records.records.at(row), &records.account), Qt::UserRole);
-                model.setItem(row, column, item);
-            }
-        }
+        QStandardItemModel model;
+        records.fillPeer(model);
         view.setModel(&model);
         const long after = settledResidentBytes();
         view.setModel(nullptr);

@@ -44,6 +44,15 @@ const PageType PageTypes[] = {
     {55, "positions", HistoryKind::Position}, {56, "profit", HistoryKind::Profit},
 };
 
+// Thirty days of history up to Today, records per kind, answered in batches.
+void setUp(ValueAddedService& service, int records, int batchSize)
+{
+    service.setReferenceDate(Today);
+    service.setHistoryDays(30);
+    service.setRecordsPerKind(records);
+    service.setBatchSize(batchSize);
+}
+
 } // namespace
 
 class tst_EndToEnd : public QObject
@@ -110,10 +119,7 @@ void tst_EndToEnd::everyPage()
     const HistoryKind historyKind = HistoryKind(kind);
 
     ValueAddedService service;
-    service.setReferenceDate(Today);
-    service.setHistoryDays(30);
-    service.setRecordsPerKind(Records);
-    service.setBatchSize(BatchSize);
+    setUp(service, Records, BatchSize);
     Account account(Key, accountType);
     account.userData.setService(&service);
     const int held = HistoryGenerator::holds(historyKind, accountType) ? service.recordCount(historyKind) : 0;
@@ -180,10 +186,7 @@ void tst_EndToEnd::everyPageUnderModelTester()
     const HistoryKind historyKind = HistoryKind(kind);
 
     ValueAddedService service;
-    service.setReferenceDate(Today);
-    service.setHistoryDays(30);
-    service.setRecordsPerKind(30);
-    service.setBatchSize(12);
+    setUp(service, 30, 12);
     Account account(Key, accountType);
     account.userData.setService(&service);
     const int held = HistoryGenerator::holds(historyKind, accountType) ? service.recordCount(historyKind) : 0;
