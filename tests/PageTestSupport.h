@@ -1,8 +1,9 @@
 #pragma once
 
-// Helpers for tests that drive the module's real pages: an account registered under a key,
-// records of the exact type of each kind, a reader of a page's inner state, the debug log, and a
-// script that answers the modal boxes and file dialogs a page opens.
+// Helpers for tests that drive the module's real pages: an account registered under a key, a
+// reader of a page's inner state, the debug log, a script that answers the modal boxes and file
+// dialogs a page opens, and (where the test is built with HISTORY_PLUGIN_FILE) the plug-in's
+// factory resolved as the client resolves it.
 
 #include "HistoryRecordWid.h"
 #include "TableHeader.h"
@@ -17,15 +18,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMutex>
 #include <QPointer>
 #include <QSortFilterProxyModel>
-#include <QStringList>
 #include <QTextStream>
 #include <QTimer>
-#include <QVector>
 
 #include <any>
 #include <functional>
@@ -52,11 +52,7 @@ struct PageAccess : HistoryRecordWid
     using HistoryRecordWid::userData;
 };
 
-inline HistoryRecordWid* asPage(QWidget* page)
-{
-    return static_cast<HistoryRecordWid*>(page);
-}
-
+inline HistoryRecordWid* asPage(QWidget* page) { return static_cast<HistoryRecordWid*>(page); }
 inline QList<std::any>& recordsOf(QWidget* page) { return asPage(page)->*(&PageAccess::records); }
 inline TableHeader* columnSetOf(QWidget* page) { return asPage(page)->*(&PageAccess::tableHeader); }
 inline myHistoryModel* modelOf(QWidget* page) { return asPage(page)->*(&PageAccess::model); }
@@ -67,6 +63,40 @@ inline int requestIdOf(QWidget* page) { return asPage(page)->*(&PageAccess::requ
 inline int collectNewRecords(QWidget* page) { return (asPage(page)->*(&PageAccess::collectNewRecords))(); }
 inline void clearRecords(QWidget* page) { (asPage(page)->*(&PageAccess::clearRecords))(); }
 
+// The record pointers a page holds, as the exact type of the kind on this account; null for an
+// element of another type.
+inline QVector<void*> heldPointers(const QList<std::any>& held, HistoryKind kind, int accountType)
+{
+    QVector<void*> pointers;
+    for (const std::any& element : held) {
+        pointers.append(withRecordType(kind, accountType, [&element](auto type) -> void* {
+            auto* const* pointer = std::any_cast<typename decltype(type)::type*>(&element);
+            return pointer ? *pointer : nullptr;
+        }));
+    }
+    return pointers;
+}
+
+// The Query button's slot: the button itself stays locked for a second after each click.
+inline void query(QWidget* page)
+{
+    QMetaObject::invokeMethod(page, "on_pushButton_historyordertradewid_request_clicked");
+}
+
+#ifdef HISTORY_PLUGIN_FILE
+using Factory = ISubModuleWid* (*)(int accountKey, int pageType, QWidget* parent);
+
+// The plug-in loaded with QLibrary and its factory resolved by name, as the client does; null
+// when either fails. The library stays loaded: Qt keeps references into it until the end.
+inline Factory pluginFactory()
+{
+    static QLibrary library(QStringLiteral(HISTORY_PLUGIN_FILE));
+    if (!library.load())
+        qWarning("%s", qPrintable(library.errorString()));
+    return reinterpret_cast<Factory>(library.resolve("CreateISubModuleWid_HistoryRecordWid"));
+}
+#endif
+
 // What an exported file must hold: the model's header and display texts as a text stream writes
 // them, a comma after every value.
 inline QByteArray expectedCsv(const QAbstractItemModel* model)
@@ -75,12 +105,9 @@ inline QByteArray expectedCsv(const QAbstractItemModel* model)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly | QIODevice::Text);
     QTextStream out(&buffer);
-    for (int column = 0; column < model->columnCount(); ++column)
-        out << model->headerData(column, Qt::Horizontal).toString() << ',';
-    out << '\n';
-    for (int row = 0; row < model->rowCount(); ++row) {
+    for (int row = -1; row < model->rowCount(); ++row) {
         for (int column = 0; column < model->columnCount(); ++column)
-            out << model->index(row, column).data().toString() << ',';
+            out << (row < 0 ? model->headerData(column, Qt::Horizontal) : model->index(row, column).data()).toString() << ',';
         out << '\n';
     }
     out.flush();
@@ -88,7 +115,8 @@ inline QByteArray expectedCsv(const QAbstractItemModel* model)
 }
 
 // An account registered in UserDataManager while the object lives: connected and logged in, no
-// service attached, so requests are accepted and the test answers them itself.
+// service attached, so requests are accepted and the test answers them itself. The records left
+// in its lists are freed with it.
 class Account
 {
 public:
@@ -116,13 +144,7 @@ public:
     // A zeroed record of the exact type a list of this kind holds on an account of this type.
     static void* newRecord(HistoryKind kind, int accountType)
     {
-        return withRecordType(kind, accountType, [](auto type) -> void* {
-            return new typename decltype(type)::type{};
-        });
-    }
-    static std::size_t recordSize(HistoryKind kind, int accountType)
-    {
-        return withRecordType(kind, accountType, [](auto type) { return sizeof(typename decltype(type)::type); });
+        return withRecordType(kind, accountType, [](auto type) -> void* { return new typename decltype(type)::type{}; });
     }
 
     const int key;
@@ -149,21 +171,9 @@ public:
     QStringList containing(const QString& part) const { return lines().filter(part); }
 
 private:
-    static QStringList& collected()
-    {
-        static QStringList lines;
-        return lines;
-    }
-    static QtMessageHandler& previous()
-    {
-        static QtMessageHandler handler = nullptr;
-        return handler;
-    }
-    static QMutex& mutex()
-    {
-        static QMutex lock;
-        return lock;
-    }
+    static QStringList& collected() { static QStringList lines; return lines; }
+    static QtMessageHandler& previous() { static QtMessageHandler handler = nullptr; return handler; }
+    static QMutex& mutex() { static QMutex lock; return lock; }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (type == QtDebugMsg) {
@@ -209,11 +219,9 @@ public:
 
     ModalScript& pressButton(const QString& text)
     {
-        steps.append([text](QWidget* modal) {
+        return step([text](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box)
-                return false;
-            for (QAbstractButton* button : box->buttons()) {
+            for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
                 if (button->text().remove(QLatin1Char('&')) == text) {
                     QTimer::singleShot(0, button, &QAbstractButton::click);
                     return true;
@@ -221,40 +229,36 @@ public:
             }
             return false;
         });
-        return *this;
     }
     ModalScript& closeBox()
     {
-        steps.append([](QWidget* modal) {
+        return step([](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (box)
                 QTimer::singleShot(0, box, &QWidget::close);
             return box != nullptr;
         });
-        return *this;
     }
     ModalScript& saveAs(const QString& path)
     {
-        steps.append([path](QWidget* modal) {
+        return step([path](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
-            if (!edit)
-                return false;
-            edit->setText(path);
-            QTimer::singleShot(0, dialog, &QDialog::accept);
-            return true;
+            if (edit) {
+                edit->setText(path);
+                QTimer::singleShot(0, dialog, &QDialog::accept);
+            }
+            return edit != nullptr;
         });
-        return *this;
     }
     ModalScript& cancelDialog()
     {
-        steps.append([](QWidget* modal) {
+        return step([](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             if (dialog)
                 QTimer::singleShot(0, dialog, &QDialog::reject);
             return dialog != nullptr;
         });
-        return *this;
     }
 
     QList<SeenModal> seen;
@@ -262,6 +266,12 @@ public:
     bool done() const { return next == steps.size(); }
 
 private:
+    ModalScript& step(std::function<bool(QWidget*)> action)
+    {
+        steps.append(std::move(action));
+        return *this;
+    }
+
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
