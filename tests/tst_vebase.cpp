@@ -41,18 +41,14 @@ struct Desk {
     {
         service->setReferenceDate(today);
         account->setService(service.get());
-        UserData* a = account.get();
         for (int kind = 0; kind < HistoryKindCount; ++kind) {
-            QObject::connect(a, UserData::finishedSignal(HistoryKind(kind)), a,
+            QObject::connect(account.get(), UserData::finishedSignal(HistoryKind(kind)), account.get(),
                              [=](int errorId, const QString& errorMsg, bool isTotalLast, int requestId) {
-                QString line = QStringLiteral("%1 %2").arg(a->resultList(sentKind).size()).arg(isTotalLast ? "last" : "more");
-                if (errorId != 0)
-                    line += QStringLiteral(" error %1 %2").arg(errorId).arg(errorMsg);
-                answers << line + QStringLiteral("%1%2%3%4").arg(HistoryKind(kind) != sentKind ? " wrong signal" : "",
-                    requestId != sentId ? " other id" : "", a->getIsZRVAReqing() ? " busy" : "",
-                    QThread::currentThread() != qApp->thread() ? " off the GUI thread" : "");
-                if (onAnswer)
-                    onAnswer(errorId != 0 || isTotalLast);
+                answers << QStringLiteral("%1 %2%3%4%5%6%7").arg(QString::number(account->resultList(sentKind).size()),
+                    isTotalLast ? "last" : "more", errorId ? QStringLiteral(" error %1 %2").arg(errorId).arg(errorMsg) : "",
+                    HistoryKind(kind) != sentKind ? " wrong signal" : "", requestId != sentId ? " other id" : "",
+                    account->getIsZRVAReqing() ? " busy" : "", QThread::currentThread() != qApp->thread() ? " off the GUI thread" : "");
+                onAnswer(errorId != 0 || isTotalLast);
             });
         }
     }
@@ -65,7 +61,8 @@ struct Desk {
         if (result != 0)
             answers << QStringLiteral("refused %1").arg(result);
         else if (answers.size() != before || requestId <= sentId || !account->getIsZRVAReqing())   // ids only grow
-            answers << QStringLiteral("id %1 after %2, busy %3, answered inside").arg(requestId).arg(sentId).arg(account->getIsZRVAReqing());
+            answers << QStringLiteral("id %1 after %2, busy %3, %4 answered inside").arg(requestId).arg(sentId)
+                           .arg(account->getIsZRVAReqing()).arg(answers.size() - before);
         sentId = result == 0 ? requestId : sentId;
         sentKind = kind;
         return result;
@@ -84,14 +81,14 @@ struct Desk {
             QTimer::singleShot(60000, &loop, &QEventLoop::quit);
             loop.exec();
         }
-        onAnswer = nullptr;
+        onAnswer = [](bool) {};
         return std::exchange(answers, {});
     }
 
     std::unique_ptr<ValueAddedService> service = std::make_unique<ValueAddedService>();
     std::unique_ptr<UserData> account;
     QStringList answers;
-    std::function<void(bool)> onAnswer;
+    std::function<void(bool)> onAnswer = [](bool) {};
     HistoryKind sentKind = HistoryKind::Order;
     int sentId = 0;
 };
@@ -123,8 +120,8 @@ struct FruitColumns : TableHeader {
     }
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override
     {
-        const QVariant raw = getColumnRawValue(column, record, userData);
-        return column == Price ? QString::number(raw.toDouble(), 'f', 2) : raw.toString();
+        return column == Price ? QString::number(getColumnRawValue(column, record, userData).toDouble(), 'f', 2)
+                               : getColumnRawValue(column, record, userData).toString();
     }
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override
     {
@@ -143,8 +140,7 @@ struct Orchard {
     void grow(int count)
     {
         for (int i = 0; i < count; ++i) {
-            const int serial = int(fruits.size());
-            fruits.push_back({QStringLiteral("fruit %1").arg(serial), serial, serial * 1.5});
+            fruits.push_back({QStringLiteral("fruit %1").arg(fruits.size()), int(fruits.size()), fruits.size() * 1.5});
             list.append(&fruits.back());
         }
     }
@@ -161,19 +157,6 @@ struct Orchard {
         model.setDataSource(list);
     }
 };
-
-// The header, then one line per row, of one role.
-QStringList rowsText(const QAbstractItemModel& m, int role)
-{
-    QStringList rows;
-    for (int r = -1; r < m.rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < m.columnCount(); ++c)
-            cells << (r < 0 ? m.headerData(c, Qt::Horizontal) : m.index(r, c).data(role)).toString();
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
-}
 
 } // namespace
 
@@ -228,12 +211,10 @@ void tst_VeBase::batches_data()
     add("today is no history", order, 1, 220, 500, "20240315 20240401 1", {"0 last", "none"});
     // Each kind answers on its own signal into its own list; the accounts free the records as
     // their exact type when the test ends (the sanitizer build judges).
-    for (int kind = 1; kind < HistoryKindCount; ++kind) {
-        for (int accountType : {1, 2}) {
-            const bool none = HistoryKind(kind) == HistoryKind::CreditDebt && accountType == 1;
-            QTest::addRow("kind %d, account type %d", kind, accountType) << HistoryKind(kind) << accountType << 30 << 20
-                << QString("20240214 20240314 2") << (none ? QStringList{"0 last"} : QStringList{"20 more", "30 last"});
-        }
+    for (int i = 2; i < 2 * HistoryKindCount; ++i) {   // the kinds after orders, on both account types
+        const bool none = HistoryKind(i / 2) == HistoryKind::CreditDebt && i % 2 == 0;
+        QTest::addRow("kind %d, account type %d", i / 2, 1 + i % 2) << HistoryKind(i / 2) << 1 + i % 2 << 30 << 20
+            << QString("20240214 20240314 2") << (none ? QStringList{"0 last"} : QStringList{"20 more", "30 last"});
     }
     add("no records", HistoryKind::Trade, 2, 0, 500, "20240214 20240314 1", {"0 last"});
     add("one record a batch", HistoryKind::Capital, 1, 3, 1, "20240214 20240314 1", {"1 more", "2 more", "3 last"});
@@ -367,9 +348,8 @@ void tst_VeBase::steps_data()
     QTest::newRow("pages of 100, the last short") << QStringList{"append 250", "load", "load", "load", "load"}
         << QStringList{"0/250 more:", "100/250 more: +0..99 load 100", "200/250 more: +100..199 load 200",
                        "250/250: +200..249 load 250", "250/250: load 250"};
-    QTest::newRow("fetchMore reports only a change") << QStringList{"append 150", "fetch", "fetch", "fetch"}
-        << QStringList{"0/150 more:", "100/150 more: +0..99 fetch 100", "150/150: +100..149 fetch 150", "150/150:"};
-    QTest::newRow("nothing to show") << QStringList{"load", "fetch", "append 0"} << QStringList{"0/0: load 0", "0/0:", "0/0:"};
+    QTest::newRow("fetchMore reports only a change") << QStringList{"load", "fetch", "append 150", "fetch", "fetch", "fetch"}
+        << QStringList{"0/0: load 0", "0/0:", "0/150 more:", "100/150 more: +0..99 fetch 100", "150/150: +100..149 fetch 150", "150/150:"};
     QTest::newRow("appended batches keep the rows shown") << QStringList{"append 120", "load", "append 1000", "load"}
         << QStringList{"0/120 more:", "100/120 more: +0..99 load 100", "100/1120 more:", "200/1120 more: +100..199 load 200"};
     QTest::newRow("a shorter list clamps the rows shown")
@@ -410,9 +390,8 @@ void tst_VeBase::steps()
         orchard.run(model, step);
         states << QStringLiteral("%1/%2%3: %4").arg(model.rowCount()).arg(model.recordCount())
                       .arg(model.canFetchMore({}) ? " more" : "").arg(std::exchange(events, {}).join(' ')).trimmed();
-        const QStringList rows = rowsText(model, Qt::DisplayRole);
         for (int row = 0; row < model.rowCount(); ++row)   // the rows show the records in order
-            QVERIFY(rows.at(row + 1).contains(QStringLiteral("|fruit %1|").arg(std::any_cast<Fruit*>(orchard.list.at(row))->count)));
+            QCOMPARE(model.index(row, 1).data().toString(), std::any_cast<Fruit*>(orchard.list.at(row))->name);
     }
     QTEST(states, "states");
 
@@ -427,8 +406,6 @@ void tst_VeBase::steps()
     Orchard other;
     for (const QString& step : steps) {
         other.run(tested, step);
-        if (QTest::currentTestFailed())
-            return;
         QCOMPARE(proxy.rowCount(), tested.rowCount());
     }
 }
@@ -460,9 +437,13 @@ void tst_VeBase::cells()
     Orchard orchard;
     for (const char* step : {"append 2", "load"})
         orchard.run(model, step);
-    QStringList lines = rowsText(model, Qt::DisplayRole).mid(0, 1);
-    for (int role : {int(Qt::DisplayRole), int(Qt::UserRole), int(Qt::TextAlignmentRole)})
-        lines << rowsText(model, role).at(2);
+    QStringList lines;
+    for (int role : {-1, int(Qt::DisplayRole), int(Qt::UserRole), int(Qt::TextAlignmentRole)}) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << (role < 0 ? model.headerData(column, Qt::Horizontal) : model.index(1, column).data(role)).toString();
+        lines << cells.join('|');
+    }
     QTEST(lines, "lines");
     QCOMPARE(columns.lastUserData, &account);
 
