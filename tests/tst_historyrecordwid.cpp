@@ -1,6 +1,7 @@
 // The page frame, driven through a page class of the test's own over stock order records: the
-// query cycle as a script of steps with what the user and the service see after each, what the
-// page looks like, its zoom, its cursor filter and its destruction.
+// query cycle as scripts of steps with what the user and the service see after each (in
+// data/page/cycle.txt, the Query lock, zoom and the cursor filter included), what the page looks
+// like, and its destruction.
 
 #include "Approval.h"
 #include "PageTestSupport.h"
@@ -108,7 +109,7 @@ protected:
     }
 };
 
-// One account and one page on it, driven by step words.
+// One account and one page on it, driven by the step words of data/page/cycle.txt.
 struct Fixture
 {
     ~Fixture() { account.userData.setService(nullptr); }
@@ -117,36 +118,42 @@ struct Fixture
     bool start()
     {
         page.initSubModule();
-        page.show();
-        return QTest::qWaitForWindowExposed(&page);
+        for (const QWidget* widget : page.findChildren<QWidget*>())
+            fonts << widget->font().pointSizeF();
+        return show();
+    }
+    bool show()
+    {
+        host.resize(page.size());
+        host.show();
+        return QTest::qWaitForWindowExposed(&host);
     }
     int rows() const { return page.proxyModel->rowCount(); }
     bool run(const QString& step);
+    void setService(const QString& word);
+    void answer(const QStringList& words);
     QString state() const;
-    QString order() const;
 
     PageTest::Account account{Key, 1};
     std::unique_ptr<ValueAddedService> service;
-    Page page;
+    QWidget host;   // as the client embeds the page: an unset page cursor shows the host's
+    Page page{&host};
     QLabel* tips = find<QLabel>("label_historyordertradewid_tips");
     QPushButton* query = find<QPushButton>("pushButton_historyordertradewid_request");
-    QPushButton* exportButton = find<QPushButton>("pushButton_historyordertradewid_export");
     QPushButton* loadAll = find<QPushButton>("pushButton_historyordertradewid_loadall");
     QComboBox* sortBox = find<QComboBox>("comboBox_historyordertradewid_sorttype");
-    QDateEdit* begin = find<QDateEdit>("dateEdit_historyordertradewid_begdate");
-    QDateEdit* end = find<QDateEdit>("dateEdit_historyordertradewid_enddate");
     QTableView* table = find<QTableView>("tableView_historyordertradewid");
-    QStringList seen;   // boxes and Load-all log lines of the last step
+    QStringList seen;   // boxes, Load-all log lines and listed requests of the last step
+    QList<qreal> fonts;   // point sizes of the page's widgets at 100 %
+    bool clicked = false;   // the Query button's lock is shown from the first click on
+    bool zoomed = false;
     int serial = 0;
 };
 
-// query | loadall | export | scroll | close | header N | sort N | service down|loggedout|busy|ready...
-// | answer N [last] [id=prev|later|<n>] | error N [id=...]. Answers go to the latest request
-// unless an id says otherwise; every step ends once queued calls and the view's layout have run.
 bool Fixture::run(const QString& step)
 {
     const QStringList words = step.split(QLatin1Char(' '));
-    const QString& verb = words.first();
+    const QString verb = words.first();
     const int n = words.value(1).toInt();
     ModalScript boxes;
     if (verb == QLatin1String("export"))
@@ -154,13 +161,18 @@ bool Fixture::run(const QString& step)
     for (int i = 0; i < 3; ++i)
         boxes.pressButton(QStringLiteral("确定"));
     DebugLines log;
+    seen.clear();
     QHeaderView* header = table->horizontalHeader();
     if (verb == QLatin1String("query"))
-        page.on_pushButton_historyordertradewid_request_clicked();   // the button's lock has its own test
+        page.on_pushButton_historyordertradewid_request_clicked();   // a click, but without the lock
+    else if (verb == QLatin1String("click"))
+        QTest::mouseClick(query, Qt::LeftButton), clicked = true;
+    else if (verb == QLatin1String("wait"))
+        QTest::qWait(1100);
     else if (verb == QLatin1String("loadall"))
         loadAll->click();
     else if (verb == QLatin1String("export"))
-        exportButton->click();
+        find<QPushButton>("pushButton_historyordertradewid_export")->click();
     else if (verb == QLatin1String("scroll"))
         table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
     else if (verb == QLatin1String("close"))
@@ -169,58 +181,77 @@ bool Fixture::run(const QString& step)
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(n) + 10, 10));
     else if (verb == QLatin1String("sort"))
         sortBox->setCurrentIndex(n);
-    else if (verb == QLatin1String("service")) {
-        for (const QString& word : words.mid(1)) {
-            UserData& account = this->account.userData;
-            if (word == QLatin1String("busy")) {
-                service.reset(new ValueAddedService);
-                service->setBusy(true);
-                account.setService(service.get());
-            } else if (word == QLatin1String("ready")) {
-                account.setService(nullptr);
-                account.zrvaConnected = account.zrvaLoggedIn = true;
-            }
-            account.zrvaConnected = account.zrvaConnected && word != QLatin1String("down");
-            account.zrvaLoggedIn = account.zrvaLoggedIn && word != QLatin1String("loggedout");
-        }
+    else if (verb == QLatin1String("cursor"))
+        page.setCursor(Qt::CursorShape(n));
+    else if (verb == QLatin1String("enter") || verb == QLatin1String("leave") || verb == QLatin1String("move")) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(find<QWidget>("widget_historyordertradewid_outline"),
+                                    verb == "enter" ? &enter : verb == "leave" ? &leave : static_cast<QEvent*>(&move));
+    } else if (verb == QLatin1String("zoom")) {
+        const int before = page.zoomPercent;
+        for (const QString& percent : words.mid(1))
+            page.setZoomPercent(percent.toInt());
+        zoomed = true;
+        if (page.zoomPercent != before)
+            seen << QStringLiteral("zoomed before the event loop ran");
+    }
+    else if (verb == QLatin1String("dates")) {
+        find<QDateEdit>("dateEdit_historyordertradewid_begdate")->setDate(QDate::fromString(words.value(1), Qt::ISODate));
+        find<QDateEdit>("dateEdit_historyordertradewid_enddate")->setDate(QDate::fromString(words.value(2), Qt::ISODate));
+    } else if (verb == QLatin1String("requests")) {
+        for (const QString& request : page.sent)
+            seen << QStringLiteral("request ") + request;
+    } else if (verb == QLatin1String("service")) {
+        for (const QString& word : words.mid(1))
+            setService(word);
     } else if (verb == QLatin1String("answer") || verb == QLatin1String("error")) {
-        const bool error = verb == QLatin1String("error");
-        int id = account.userData.lastRequestId();
-        const QString idWord = words.filter(QStringLiteral("id=")).value(0).mid(3);
-        id = idWord.isEmpty() ? id : idWord == QLatin1String("prev") ? id - 1 : idWord == QLatin1String("later") ? id + 1000 : idWord.toInt();
-        QVector<void*> batch;
-        for (int i = 0; !error && i < n; ++i, ++serial) {
-            auto* order = new Order{};
-            std::snprintf(order->SecurityID, sizeof order->SecurityID, "%06d", serial);
-            order->OrderVolume = serial * 37 % 1000 + 5;
-            batch << order;
-        }
-        account.userData.deliverAnswer(HistoryKind::Order, id, batch, error ? n : 0,
-                                       error ? QStringLiteral("柜台拒绝") : QString(), words.contains(QStringLiteral("last")));
+        answer(words);
     } else {
         return false;
     }
     QTest::qWait(5);
-    seen = log.containing(QStringLiteral("updateTimes"));
+    seen << log.containing(QStringLiteral("updateTimes"));
     for (const PageTest::SeenModal& box : boxes.seen)
         seen << QStringLiteral("box %1 %2 [%3]%4 %5").arg(box.title).arg(box.icon).arg(box.buttons.join(QLatin1Char('/')))
                     .arg(box.parent == &page ? "" : " elsewhere", QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('/')));
     return true;
 }
 
-// How the rows stand: in arrival order (nothing said), or by volume up or down, or neither.
-QString Fixture::order() const
+void Fixture::setService(const QString& word)
 {
-    const QAbstractItemModel* proxy = page.proxyModel;
-    bool arrival = true, up = true, down = true;
-    for (int row = 0; row < proxy->rowCount(); ++row) {
-        arrival = arrival && page.proxyModel->mapToSource(proxy->index(row, 0)).row() == row;
-        const int volume = proxy->index(row, 1).data(Qt::UserRole).toInt();
-        const int previous = row ? proxy->index(row - 1, 1).data(Qt::UserRole).toInt() : volume;
-        up = up && previous <= volume;
-        down = down && previous >= volume;
+    UserData& user = account.userData;
+    if (word == QLatin1String("busy")) {
+        service.reset(new ValueAddedService);   // attached connected and logged in
+        service->setBusy(true);
+        user.setService(service.get());
+    } else if (word == QLatin1String("ready")) {
+        user.setService(nullptr);
+        user.zrvaConnected = user.zrvaLoggedIn = true;
     }
-    return arrival ? QString() : up ? QStringLiteral(", volume up") : down ? QStringLiteral(", volume down") : QStringLiteral(", mixed");
+    user.zrvaConnected = user.zrvaConnected && word != QLatin1String("down");
+    user.zrvaLoggedIn = user.zrvaLoggedIn && word != QLatin1String("loggedout");
+}
+
+// New records go into the account's list, as the service delivers them, before the signal.
+void Fixture::answer(const QStringList& words)
+{
+    const bool error = words.first() == QLatin1String("error");
+    const int n = words.value(1).toInt();
+    const int latest = account.userData.lastRequestId();
+    const QString idWord = words.filter(QStringLiteral("id=")).value(0).mid(3);
+    const int id = idWord.isEmpty() ? latest : idWord == QLatin1String("prev") ? latest - 1
+        : idWord == QLatin1String("later") ? latest + 1000 : idWord.toInt();
+    QVector<void*> batch;
+    for (int i = 0; !error && i < n; ++i, ++serial) {
+        auto* order = new Order{};
+        std::snprintf(order->SecurityID, sizeof order->SecurityID, "%06d", serial);
+        order->OrderVolume = serial * 37 % 1000 + 5;
+        batch << order;
+    }
+    account.userData.deliverAnswer(HistoryKind::Order, id, batch, error ? n : 0,
+                                   error ? QStringLiteral("柜台拒绝") : QString(), words.contains(QStringLiteral("last")));
 }
 
 QString Fixture::state() const
@@ -231,22 +262,28 @@ QString Fixture::state() const
     const int id = page.requestId;
     const QString awaiting = id == -1 ? QStringLiteral("idle")
         : id > 0 && id == account.userData.lastRequestId() ? QStringLiteral("waiting") : QStringLiteral("id %1").arg(id);
+    bool arrival = true, up = true, down = true;
+    for (int row = 0; row < rows(); ++row) {
+        arrival = arrival && page.proxyModel->mapToSource(page.proxyModel->index(row, 0)).row() == row;
+        const int volume = page.proxyModel->index(row, 1).data(Qt::UserRole).toInt();
+        const int previous = row ? page.proxyModel->index(row - 1, 1).data(Qt::UserRole).toInt() : volume;
+        up = up && previous <= volume;
+        down = down && previous >= volume;
+    }
     QString s = QStringLiteral("sent %1, held %2, rows %3, %4").arg(batches.isEmpty() ? "-" : batches.join(QLatin1Char(',')))
-                    .arg(page.records.size()).arg(rows()).arg(awaiting);
-    s += QString(page.isTotalLast ? ", no more" : "") + (loadAll->isHidden() ? "" : ", load all")
-        + (page.loadAllRequested ? ", loading all" : "") + (table->isSortingEnabled() ? ", sortable" : "") + order();
+                          .arg(page.records.size()).arg(rows()).arg(awaiting)
+        + (page.isTotalLast ? ", no more" : "") + (loadAll->isHidden() ? "" : ", load all")
+        + (page.loadAllRequested ? ", loading all" : "") + (table->isSortingEnabled() ? ", sortable" : "")
+        + (arrival ? "" : up ? ", volume up" : down ? ", volume down" : ", mixed") + (!clicked || query->isEnabled() ? "" : ", locked")
+        + (page.testAttribute(Qt::WA_SetCursor) ? QStringLiteral(", cursor %1").arg(page.cursor().shape()) : QString());
+    QStringList factors;   // every widget's font size against its size at 100 %
+    const QList<QWidget*> widgets = page.findChildren<QWidget*>();
+    for (int i = 0; zoomed && i < widgets.size(); ++i)
+        factors << QString::number(widgets.at(i)->font().pointSizeF() / fonts.value(i));
+    factors.removeDuplicates();
+    s += zoomed ? QStringLiteral(", zoom %1 x%2").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/'))) : QString();
     return QStringList(QStringList{s, tips->text()} + seen).join(QStringLiteral(" | "));
 }
-
-const QString Loading = QStringLiteral(" | 正在加载数据...");
-const QString Failed = QStringLiteral(" | ") + Title + QStringLiteral("查询错误");
-QString partial(int rows) { return QStringLiteral(" | 下滑滚动条以显示更多记录(已加载%1条)").arg(rows); }
-QString complete(int rows) { return QStringLiteral(" | 所有数据已加载完毕(共%1条)").arg(rows); }
-QString box(const QString& text) { return QStringLiteral(" | box 查询失败 3 [确定] ") + text; }
-const QString NotConnected = box(QStringLiteral("增值服务未连接，请稍后重试或重启客户端。"));
-const QString NotLoggedIn = box(QStringLiteral("增值服务未登录，请稍后重试或重启客户端。"));
-const QString Busy = box(QStringLiteral("上次查询正在进行中，请稍后重试。"));
-QString answerBox(int error) { return box(Title + QStringLiteral("查询失败/错误号: %1/错误信息: 柜台拒绝").arg(error)); }
 
 } // namespace
 
@@ -258,17 +295,9 @@ private slots:
     void initTestCase();
     void cycle_data();
     void cycle();
-    void request_data();
-    void request();
-    void queryLock_data();
-    void queryLock();
     void modelsUnderTester();
     void look_data();
     void look();
-    void zoom_data();
-    void zoom();
-    void cursor_data();
-    void cursor();
     void destruction_data();
     void destruction();
 };
@@ -285,91 +314,21 @@ void tst_HistoryRecordWid::cycle_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("states");
-    const QString first = QStringLiteral("sent 1, held 0, rows 0, waiting") + Loading;
-
-    QTest::newRow("80, last") << QStringList{"query", "answer 80 last"}
-        << QStringList{first, "sent 1, held 80, rows 80, idle, no more, sortable" + complete(80)};
-    QTest::newRow("100, last; 150, last") << QStringList{"query", "answer 100 last", "query", "answer 150 last"}
-        << QStringList{first, "sent 1, held 100, rows 100, idle, no more, sortable" + complete(100), "sent 1,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,1, held 150, rows 100, idle, no more, load all" + partial(100)};
-    QTest::newRow("lead after an answer: 199 wait, 200 shown") << QStringList{"query", "answer 150", "answer 49", "answer 1"}
-        << QStringList{first, "sent 1,2, held 150, rows 0, waiting" + Loading, "sent 1,2,3, held 199, rows 0, waiting" + Loading,
-                       "sent 1,2,3, held 200, rows 100, idle, load all" + partial(100)};
-    QTest::newRow("lead counts the rows shown") << QStringList{"query", "answer 200", "scroll", "answer 199", "answer 1"}
-        << QStringList{first, "sent 1, held 200, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 200, rows 200, waiting, load all" + partial(200),
-                       "sent 1,2,3, held 399, rows 200, waiting, load all" + partial(200),
-                       "sent 1,2,3, held 400, rows 200, idle, load all" + partial(200)};
-    QTest::newRow("empty, last; 60 then 20, last") << QStringList{"query", "answer 0 last", "query", "answer 60", "answer 20 last"}
-        << QStringList{first, "sent 1, held 0, rows 0, idle, no more, sortable" + complete(0), "sent 1,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,1,2, held 60, rows 0, waiting" + Loading, "sent 1,1,2, held 80, rows 80, idle, no more, sortable" + complete(80)};
-    QTest::newRow("scroll, exactly the lead left") << QStringList{"query", "answer 300", "scroll"}
-        << QStringList{first, "sent 1, held 300, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 300, rows 200, waiting, load all" + partial(200)};
-    QTest::newRow("scroll, one more than the lead left") << QStringList{"query", "answer 301", "scroll"}
-        << QStringList{first, "sent 1, held 301, rows 100, idle, load all" + partial(100),
-                       "sent 1, held 301, rows 200, idle, load all" + partial(200)};
-    QTest::newRow("scroll after the last batch") << QStringList{"query", "answer 200 last", "scroll"}
-        << QStringList{first, "sent 1, held 200, rows 100, idle, no more, load all" + partial(100),
-                       "sent 1, held 200, rows 200, idle, no more, sortable" + complete(200)};
-    QTest::newRow("stale ids ignored") << QStringList{"query", "query", "answer 250 last id=prev", "error 7 id=later", "answer 0 last id=-1", "answer 0 last"}
-        << QStringList{first, "sent 1,1, held 0, rows 0, waiting" + Loading, "sent 1,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,1, held 0, rows 0, waiting" + Loading, "sent 1,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,1, held 250, rows 100, idle, no more, load all" + partial(100)};
-    QTest::newRow("error while leading, then a new query") << QStringList{"query", "answer 150", "error -3", "scroll", "query", "answer 30 last"}
-        << QStringList{first, "sent 1,2, held 150, rows 0, waiting" + Loading, "sent 1,2, held 150, rows 0, idle, no more" + Failed + answerBox(-3),
-                       "sent 1,2, held 150, rows 0, idle, no more" + Failed, "sent 1,2,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,2,1, held 30, rows 30, idle, no more, sortable" + complete(30)};
-    QTest::newRow("error during Load all") << QStringList{"query", "answer 350", "loadall", "error 9", "answer 100 last id=prev"}
-        << QStringList{first, "sent 1, held 350, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 350, rows 350, waiting, load all, loading all" + partial(350) + " | updateTimes = 3",
-                       "sent 1,2, held 350, rows 350, idle, no more, load all, loading all" + Failed + answerBox(9),
-                       "sent 1,2, held 350, rows 350, idle, no more, load all, loading all" + Failed};
-    QTest::newRow("Load all pages through to the end") << QStringList{"query", "answer 350", "loadall", "answer 120", "answer 50 last"}
-        << QStringList{first, "sent 1, held 350, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 350, rows 350, waiting, load all, loading all" + partial(350) + " | updateTimes = 3",
-                       "sent 1,2,3, held 470, rows 350, waiting, load all, loading all" + partial(350),
-                       "sent 1,2,3, held 520, rows 520, idle, no more, loading all, sortable" + complete(520) + " | updateTimes = 2"};
-    QTest::newRow("Load all, one short page left") << QStringList{"query", "answer 201", "loadall", "answer 199", "answer 1 last"}
-        << QStringList{first, "sent 1, held 201, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 201, rows 201, waiting, load all, loading all" + partial(201) + " | updateTimes = 2",
-                       "sent 1,2,3, held 400, rows 201, waiting, load all, loading all" + partial(201),
-                       "sent 1,2,3, held 401, rows 401, idle, no more, loading all, sortable" + complete(401) + " | updateTimes = 2"};
-    QTest::newRow("Load all with everything received") << QStringList{"query", "answer 300 last", "loadall"}
-        << QStringList{first, "sent 1, held 300, rows 100, idle, no more, load all" + partial(100),
-                       "sent 1, held 300, rows 300, idle, no more, loading all, sortable" + complete(300) + " | updateTimes = 2"};
-    QTest::newRow("closing ends Load all, the lead stays") << QStringList{"query", "answer 350", "loadall", "close", "answer 100", "answer 300"}
-        << QStringList{first, "sent 1, held 350, rows 100, idle, load all" + partial(100),
-                       "sent 1,2, held 350, rows 350, waiting, load all, loading all" + partial(350) + " | updateTimes = 3",
-                       "sent 1,2, held 350, rows 350, waiting, load all" + partial(350),
-                       "sent 1,2,3, held 450, rows 350, waiting, load all" + partial(350),
-                       "sent 1,2,3, held 750, rows 350, idle, load all" + partial(350)};
-    QTest::newRow("sorting only when complete, a query forgets it") << QStringList{"query", "answer 250 last", "loadall", "header 1", "query", "answer 250 last", "loadall"}
-        << QStringList{first, "sent 1, held 250, rows 100, idle, no more, load all" + partial(100),
-                       "sent 1, held 250, rows 250, idle, no more, loading all, sortable" + complete(250) + " | updateTimes = 2",
-                       "sent 1, held 250, rows 250, idle, no more, loading all, sortable, volume up" + complete(250),
-                       "sent 1,1, held 0, rows 0, waiting" + Loading,
-                       "sent 1,1, held 250, rows 100, idle, no more, load all" + partial(100),
-                       "sent 1,1, held 250, rows 250, idle, no more, loading all, sortable" + complete(250) + " | updateTimes = 2"};
-    QTest::newRow("not connected: records cleared, label kept") << QStringList{"query", "answer 80 last", "service down", "query", "loadall"}
-        << QStringList{first, "sent 1, held 80, rows 80, idle, no more, sortable" + complete(80), "sent 1, held 80, rows 80, idle, no more, sortable" + complete(80),
-                       "sent 1, held 0, rows 0, idle" + complete(80) + NotConnected, "sent 1, held 0, rows 0, idle" + complete(80) + NotConnected};
-    QTest::newRow("not logged in, then neither: connection first") << QStringList{"query", "answer 300", "service loggedout", "loadall", "service down", "query"}
-        << QStringList{first, "sent 1, held 300, rows 100, idle, load all" + partial(100), "sent 1, held 300, rows 100, idle, load all" + partial(100),
-                       "sent 1, held 300, rows 100, idle, load all" + partial(100) + NotLoggedIn, "sent 1, held 300, rows 100, idle, load all" + partial(100),
-                       "sent 1, held 0, rows 0, idle" + partial(100) + NotConnected};
-    QTest::newRow("busy stops the next batch, Load all and Query") << QStringList{"query", "service busy", "answer 150", "loadall", "query", "service ready", "query"}
-        << QStringList{first, first, "sent 1, held 150, rows 0, idle" + Loading + Busy,
-                       "sent 1, held 150, rows 0, idle" + Loading + Busy, "sent 1, held 0, rows 0, idle" + Loading + Busy,
-                       "sent 1, held 0, rows 0, idle" + Loading, "sent 1,1, held 0, rows 0, waiting" + Loading};
-    QTest::newRow("refused request: local error number") << QStringList{"query", "answer 80 last", "sort -1", "query", "sort 0", "query"}
-        << QStringList{first, "sent 1, held 80, rows 80, idle, no more, sortable" + complete(80), "sent 1, held 80, rows 80, idle, no more, sortable" + complete(80),
-                       "sent 1,1, held 0, rows 0, idle | 查询失败，本地错误号:-4", "sent 1,1, held 0, rows 0, idle | 查询失败，本地错误号:-4",
-                       "sent 1,1,1, held 0, rows 0, waiting" + Loading};
-    QTest::newRow("export of a partial table asks first") << QStringList{"query", "answer 150 last", "export"}
-        << QStringList{first, "sent 1, held 150, rows 100, idle, no more, load all" + partial(100),
-                       "sent 1, held 150, rows 100, idle, no more, load all" + partial(100) + " | box " + Title
-                           + "数据导出 1 [导 出/取 消] 数据尚未全部加载完成，是否仍要导出？"};
+    QFile file(QStringLiteral(TEST_DATA_DIR "/page/cycle.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QString name;
+    QStringList steps, states;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')) << QStringLiteral("== ");
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("== ")) && !steps.isEmpty())
+            QTest::newRow(qPrintable(name)) << steps << states;
+        if (line.startsWith(QLatin1String("== "))) {
+            name = line.mid(3), steps.clear(), states.clear();
+        } else if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) {
+            steps << line.section(QStringLiteral(" | "), 0, 0);
+            states << line.section(QStringLiteral(" | "), 1);
+        }
+    }
 }
 
 void tst_HistoryRecordWid::cycle()
@@ -386,68 +345,6 @@ void tst_HistoryRecordWid::cycle()
     QCOMPARE(seen, states);
 }
 
-void tst_HistoryRecordWid::request_data()
-{
-    QTest::addColumn<int>("sortIndex");
-    QTest::addColumn<QDate>("begin");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<QString>("request");
-    QTest::newRow("newest on top") << 0 << QDate(2024, 3, 5) << QDate(2024, 3, 14) << "880012345|20240305|20240314|2|1";
-    QTest::newRow("oldest on top") << 1 << QDate(2023, 12, 1) << QDate(2024, 1, 31) << "880012345|20231201|20240131|1|1";
-    QTest::newRow("begin after end, sent unchanged") << 0 << QDate(2024, 3, 14) << QDate(2024, 3, 5) << "880012345|20240314|20240305|2|1";
-    QTest::newRow("no order chosen") << -1 << QDate(2020, 2, 29) << QDate(2020, 2, 29) << "880012345|20200229|20200229|-|1";
-}
-
-void tst_HistoryRecordWid::request()
-{
-    QFETCH(int, sortIndex);
-    QFETCH(QDate, begin);
-    QFETCH(QDate, end);
-    QFETCH(QString, request);
-    Fixture f;
-    QVERIFY(f.start());
-    f.sortBox->setCurrentIndex(sortIndex);
-    f.begin->setDate(begin);
-    f.end->setDate(end);
-    QVERIFY(f.run(QStringLiteral("query")));
-    QCOMPARE(f.page.sent, QStringList{request});
-}
-
-void tst_HistoryRecordWid::queryLock_data()
-{
-    QTest::addColumn<QString>("service");
-    QTest::addColumn<QString>("investor");
-    QTest::addColumn<QString>("states");   // after the click, half a second later, once enabled again
-    QTest::newRow("request sent") << "ready" << "880012345"
-                                  << "1 sent, locked" + Loading + "; locked; enabled after 1 s";
-    QTest::newRow("request refused") << "ready" << "" << "1 sent, locked | 查询失败，本地错误号:-1; locked; enabled after 1 s";
-    QTest::newRow("stopped by the pre-check") << "loggedout" << "880012345" << "0 sent, enabled | 点击查询获取" + Title + "; enabled; enabled after 0 s";
-}
-
-// The button is locked for a second per click that passes the pre-check, answer or not.
-void tst_HistoryRecordWid::queryLock()
-{
-    QFETCH(QString, service);
-    QFETCH(QString, investor);
-    QFETCH(QString, states);
-    Fixture f;
-    QVERIFY(f.start());
-    f.run(QStringLiteral("service ") + service);
-    f.account.userData.setDefaultInvestorID(investor);
-    const auto lock = [&] { return QString(f.query->isEnabled() ? "enabled" : "locked"); };
-    QElapsedTimer clock;
-    clock.start();
-    ModalScript boxes;
-    boxes.pressButton(QStringLiteral("确定"));
-    QTest::mouseClick(f.query, Qt::LeftButton);
-    QString seen = QStringLiteral("%1 sent, %2 | %3").arg(f.page.sent.size()).arg(lock(), f.tips->text());
-    f.run(QStringLiteral("answer 80 last"));
-    QTest::qWait(400);
-    seen += "; " + lock();
-    QTRY_VERIFY_WITH_TIMEOUT(f.query->isEnabled(), 3000);
-    QCOMPARE(seen + QStringLiteral("; enabled after %1 s").arg(clock.elapsed() / 950), states);
-}
-
 void tst_HistoryRecordWid::modelsUnderTester()
 {
     Fixture f;
@@ -460,7 +357,7 @@ void tst_HistoryRecordWid::modelsUnderTester()
     while (f.page.requestId != -1)
         QVERIFY(f.run(f.page.records.size() + 90 >= 700 ? "answer 90 last" : "answer 90"));
     QCOMPARE(f.state().section(QStringLiteral(" | "), 0, 1),
-             QStringLiteral("sent 1,2,3,4,5,6, held 710, rows 710, idle, no more, loading all, sortable") + complete(710));
+             QStringLiteral("sent 1,2,3,4,5,6, held 710, rows 710, idle, no more, loading all, sortable | 所有数据已加载完毕(共710条)"));
     for (const char* step : {"header 1", "query", "answer 30 last"})
         QVERIFY(f.run(QLatin1String(step)));
     QCOMPARE(f.rows(), 30);
@@ -480,127 +377,50 @@ void tst_HistoryRecordWid::look()
     QFETCH(int, width);
     Fixture f;
     f.page.resize(width, 537);
-    f.page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    QVERIFY(f.show());
     QStringList lines;
+    const auto day = [](const QDate& date) {
+        const qint64 days = QDate::currentDate().daysTo(date);
+        return qAbs(days) < 100 ? QStringLiteral("today%1").arg(days) : date.toString(Qt::ISODate);
+    };
     const auto describe = [&](const QString& when) {
         QTest::qWait(5);
         QStringList parts;
-        for (QPushButton* button : {f.query, f.exportButton, f.loadAll})
+        for (const char* name : {"request", "export", "loadall"}) {
+            const auto* button = f.find<QPushButton>(QByteArray("pushButton_historyordertradewid_") + name);
             parts << QStringLiteral("%1 %2x%3%4").arg(button->text()).arg(button->width()).arg(button->height())
                          .arg(button->isHidden() ? " hidden" : "");
+        }
         lines << when + QStringLiteral(": buttons ") + parts.join(QStringLiteral(", "))
               << QStringLiteral("  load all ends %1 px from the right, tips \"%2\"")
-                     .arg(f.loadAll->parentWidget()->width() - f.loadAll->geometry().right() - 1).arg(f.tips->text());
-        const auto day = [](const QDate& date) {
-            const qint64 days = QDate::currentDate().daysTo(date);
-            return qAbs(days) < 100 ? QStringLiteral("today%1").arg(days) : date.toString(Qt::ISODate);
-        };
-        lines << QStringLiteral("  dates %1 to %2, order %3 of %4/%5")
-                     .arg(day(f.begin->date()), day(f.end->date())).arg(f.sortBox->currentIndex())
-                     .arg(f.sortBox->itemText(0), f.sortBox->itemText(1));
-        QAbstractItemModel* model = f.table->model();
+                     .arg(f.loadAll->parentWidget()->width() - f.loadAll->geometry().right() - 1).arg(f.tips->text())
+              << QStringLiteral("  dates %1 to %2, order %3 of %4/%5")
+                     .arg(day(f.find<QDateEdit>("dateEdit_historyordertradewid_begdate")->date()),
+                          day(f.find<QDateEdit>("dateEdit_historyordertradewid_enddate")->date()))
+                     .arg(f.sortBox->currentIndex()).arg(f.sortBox->itemText(0), f.sortBox->itemText(1));
+        const QAbstractItemModel* model = f.table->model();
         parts.clear();
         for (int c = 0; model && c < model->columnCount(); ++c)
             parts << QStringLiteral("%1 %2").arg(model->headerData(c, Qt::Horizontal).toString()).arg(f.table->columnWidth(c));
         lines << QStringLiteral("  columns %1, titles 0x%2 in a header %3 high, rows %4 high, sorting %5")
-                     .arg(parts.isEmpty() ? "none" : parts.join(QStringLiteral(", "))).arg(int(f.table->horizontalHeader()->defaultAlignment()), 0, 16)
+                     .arg(parts.isEmpty() ? "none" : parts.join(QStringLiteral(", ")))
+                     .arg(int(f.table->horizontalHeader()->defaultAlignment()), 0, 16)
                      .arg(f.table->horizontalHeader()->height()).arg(f.table->verticalHeader()->defaultSectionSize())
                      .arg(f.table->isSortingEnabled() ? "on" : "off");
         for (int r = 0; model && r < model->rowCount(); ++r) {
             parts.clear();
             for (int c = 0; c < model->columnCount(); ++c)
-                parts << QStringLiteral("%1 (0x%2)").arg(model->index(r, c).data().toString()).arg(model->index(r, c).data(Qt::TextAlignmentRole).toInt(), 0, 16);
+                parts << QStringLiteral("%1 (0x%2)").arg(model->index(r, c).data().toString())
+                             .arg(model->index(r, c).data(Qt::TextAlignmentRole).toInt(), 0, 16);
             lines << QStringLiteral("  row %1: %2").arg(r).arg(parts.join(QStringLiteral(" | ")));
         }
     };
     describe(QStringLiteral("constructed"));
     f.page.initSubModule();
     describe(QStringLiteral("initialised"));
-    f.run(QStringLiteral("query"));
-    f.run(QStringLiteral("answer 2 last"));
+    QVERIFY(f.run(QStringLiteral("query")) && f.run(QStringLiteral("answer 2 last")));
     describe(QStringLiteral("answered"));
     QVERIFY(matchesApproved(QStringLiteral("page/look.txt"), lines));
-}
-
-void tst_HistoryRecordWid::zoom_data()
-{
-    QTest::addColumn<QString>("percents");
-    QTest::addColumn<bool>("oneByOne");
-    QTest::addColumn<QString>("factorAndZoom");   // every child's font size after / before, then zoomPercent
-    for (bool oneByOne : {false, true}) {
-        const QByteArray how = oneByOne ? ", one by one" : ", in one go";
-        QTest::newRow("150" + how) << "150" << oneByOne << "1.5 150";
-        QTest::newRow("150 then 100" + how) << "150 100" << oneByOne << "1 100";
-        QTest::newRow("150 twice" + how) << "150 150" << oneByOne << "1.5 150";
-        QTest::newRow("200 then 50" + how) << "200 50" << oneByOne << "0.5 50";
-        QTest::newRow("zero and negative ignored" + how) << "0 -50" << oneByOne << "1 100";
-        QTest::newRow("150 then zero" + how) << "150 0" << oneByOne << "1.5 150";
-    }
-}
-
-void tst_HistoryRecordWid::zoom()
-{
-    QFETCH(QString, percents);
-    QFETCH(bool, oneByOne);
-    QFETCH(QString, factorAndZoom);
-    Fixture f;
-    QVERIFY(f.start());
-    const QList<QWidget*> widgets = f.page.findChildren<QWidget*>();
-    QList<qreal> before;
-    for (QWidget* widget : widgets)
-        before << widget->font().pointSizeF();
-    const auto factors = [&] {
-        QStringList seen;
-        for (int i = 0; i < widgets.size(); ++i)
-            seen << QString::number(widgets.at(i)->font().pointSizeF() / before.at(i));
-        seen.removeDuplicates();
-        return seen.join(QLatin1Char(',')) + QLatin1Char(' ') + QString::number(f.page.zoomPercent);
-    };
-    for (const QString& percent : percents.split(QLatin1Char(' '))) {
-        f.page.setZoomPercent(percent.toInt());
-        if (oneByOne)
-            QTest::qWait(5);
-    }
-    if (!oneByOne)
-        QCOMPARE(factors(), QStringLiteral("1 100"));   // only scheduled so far
-    QTest::qWait(5);
-    QCOMPARE(factors(), factorAndZoom);
-}
-
-void tst_HistoryRecordWid::cursor_data()
-{
-    QTest::addColumn<int>("before");   // -1: none set, the host's shows
-    QTest::addColumn<int>("event");
-    QTest::addColumn<int>("after");
-    QTest::newRow("enter, vertical resize") << int(Qt::SizeVerCursor) << int(QEvent::Enter) << int(Qt::ArrowCursor);
-    QTest::newRow("enter, horizontal resize") << int(Qt::SizeHorCursor) << int(QEvent::Enter) << int(Qt::ArrowCursor);
-    QTest::newRow("enter, diagonal resize kept") << int(Qt::SizeFDiagCursor) << int(QEvent::Enter) << int(Qt::SizeFDiagCursor);
-    QTest::newRow("enter, no cursor") << -1 << int(QEvent::Enter) << -1;
-    QTest::newRow("leave unsets") << int(Qt::CrossCursor) << int(QEvent::Leave) << -1;
-    QTest::newRow("move ignored") << int(Qt::SizeVerCursor) << int(QEvent::MouseMove) << int(Qt::SizeVerCursor);
-}
-
-// Sent to the outline widget, so the filter that set-up installs sees them.
-void tst_HistoryRecordWid::cursor()
-{
-    QFETCH(int, before);
-    QFETCH(int, event);
-    QFETCH(int, after);
-    PageTest::Account account(Key, 1);
-    QWidget host;
-    host.setCursor(Qt::IBeamCursor);
-    Page page(&host);
-    page.initSubModule();
-    if (before >= 0)
-        page.setCursor(Qt::CursorShape(before));
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(page.findChild<QWidget*>(QStringLiteral("widget_historyordertradewid_outline")),
-                                event == QEvent::Enter ? &enter : event == QEvent::Leave ? static_cast<QEvent*>(&leave) : &move);
-    QCOMPARE(page.testAttribute(Qt::WA_SetCursor), after >= 0);
-    QCOMPARE(int(page.cursor().shape()), after >= 0 ? after : int(Qt::IBeamCursor));
 }
 
 void tst_HistoryRecordWid::destruction_data()
@@ -618,7 +438,7 @@ void tst_HistoryRecordWid::destruction()
     if (used) {
         QVERIFY(f->start());
         QTest::mouseClick(f->query, Qt::LeftButton);
-        f->run(QStringLiteral("answer 120 last"));
+        QVERIFY(f->run(QStringLiteral("answer 120 last")));
         f->page.setZoomPercent(150);
     }
     DebugLines log;

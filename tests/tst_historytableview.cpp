@@ -12,17 +12,13 @@ using namespace VEK_SC_Space;
 
 namespace {
 
-class PaintCounter : public QObject
+struct View : HistoryTableView
 {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
     int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool viewportEvent(QEvent* event) override
     {
         paints += event->type() == QEvent::Paint;
-        return false;
+        return HistoryTableView::viewportEvent(event);
     }
 };
 
@@ -46,43 +42,33 @@ private slots:
 void tst_HistoryTableView::repaint_data()
 {
     QTest::addColumn<int>("rowsBefore");
-    QTest::addColumn<bool>("scrolledToEnd");
-    QTest::addColumn<QString>("changes");   // done one after the other
+    QTest::addColumn<QString>("changes");   // one right after the other; "end": scrolled there first
     QTest::addColumn<bool>("repainted");
-
-    QTest::newRow("rows appended out of sight") << 50 << false << "append" << false;
-    QTest::newRow("rows appended to a table not yet full") << 3 << false << "append" << true;
-    QTest::newRow("rows appended with the view at the end") << 50 << true << "append" << true;
-    QTest::newRow("appended, then a row inserted in sight") << 50 << false << "append insert" << true;
-    QTest::newRow("appended, then a row removed") << 50 << false << "append remove" << true;
-    QTest::newRow("appended, then sorted") << 50 << false << "append sort" << true;
-    QTest::newRow("appended, then reset") << 50 << false << "append reset" << true;
-    QTest::newRow("appended, then another model") << 50 << false << "append model" << true;
-    QTest::newRow("appended, then a column inserted") << 50 << false << "append column" << true;
-    QTest::newRow("appended, then a column removed") << 50 << false << "append uncolumn" << true;
+    QTest::newRow("rows appended out of sight") << 50 << "append" << false;
+    QTest::newRow("rows appended to a table not yet full") << 3 << "append" << true;
+    QTest::newRow("rows appended with the view at the end") << 50 << "end append" << true;
+    for (const char* then : {"insert", "remove", "sort", "reset", "model", "column", "uncolumn"})
+        QTest::newRow(QByteArray("appended, then ") + then) << 50 << QStringLiteral("append ") + then << true;
 }
 
 void tst_HistoryTableView::repaint()
 {
     QFETCH(int, rowsBefore);
-    QFETCH(bool, scrolledToEnd);
     QFETCH(QString, changes);
     QFETCH(bool, repainted);
-
     QStandardItemModel model(0, 2);
     appendRows(model, rowsBefore);
-    HistoryTableView view;
+    View view;
     view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view.verticalHeader()->setDefaultSectionSize(20);
     view.setModel(&model);
     view.resize(300, 250);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    if (scrolledToEnd)
+    if (changes.startsWith(QLatin1String("end")))
         view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     QTest::qWait(50);
-
-    PaintCounter viewport(view.viewport());
+    view.paints = 0;
     for (const QString& change : changes.split(QLatin1Char(' '))) {
         if (change == QLatin1String("append"))
             appendRows(model, 10);
@@ -96,13 +82,11 @@ void tst_HistoryTableView::repaint()
             model.setRowCount(0), appendRows(model, 50);
         else if (change == QLatin1String("model"))
             view.setModel(new QStandardItemModel(60, 2, &view));
-        else if (change == QLatin1String("column"))
-            model.insertColumn(0);
-        else if (change == QLatin1String("uncolumn"))
-            model.removeColumn(1);
+        else if (change != QLatin1String("end"))
+            change == QLatin1String("column") ? model.insertColumn(0) : model.removeColumn(1);
     }
     QTest::qWait(50);
-    QCOMPARE(viewport.paints > 0, repainted);
+    QCOMPARE(view.paints > 0, repainted);
     // A removal stops the row header's updates until the next full layout.
     QVERIFY(view.verticalHeader()->updatesEnabled());
     // Painted or not, the scroll bar reaches the last row.
