@@ -1,5 +1,3 @@
 # The page's sorting proxy against QSortFilterProxyModel's own order.
-add_qt_test(tst_reliability_sortproxy
-    SOURCES tst_reliability_sortproxy.cpp
+add_qt_test(tst_reliability_sortproxy SOURCES tst_reliability_sortproxy.cpp
     LIBS HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
-target_include_directories(tst_reliability_sortproxy PRIVATE ${PROJECT_SOURCE_DIR}/fuzz)
