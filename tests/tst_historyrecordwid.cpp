@@ -60,18 +60,11 @@ public:
 class Page : public HistoryRecordWid
 {
 public:
-    explicit Page(QWidget* parent = nullptr)
-        : HistoryRecordWid(Key, 0, Title, parent)
-    {
-    }
+    explicit Page(QWidget* parent) : HistoryRecordWid(Key, 0, Title, parent) {}
     ~Page() override { clearRecords(); }
 
-    using HistoryRecordWid::isTotalLast;
-    using HistoryRecordWid::loadAllRequested;
-    using HistoryRecordWid::model;
-    using HistoryRecordWid::proxyModel;
-    using HistoryRecordWid::records;
-    using HistoryRecordWid::requestId;
+    using HistoryRecordWid::isTotalLast, HistoryRecordWid::loadAllRequested, HistoryRecordWid::model,
+        HistoryRecordWid::proxyModel, HistoryRecordWid::records, HistoryRecordWid::requestId;
 
     QStringList sent;   // investor|begin|end|sort|batch of every request, in order
 
@@ -162,7 +155,6 @@ bool Fixture::run(const QString& step)
         boxes.pressButton(QStringLiteral("确定"));
     DebugLines log;
     seen.clear();
-    QHeaderView* header = table->horizontalHeader();
     if (verb == QLatin1String("query"))
         page.on_pushButton_historyordertradewid_request_clicked();   // a click, but without the lock
     else if (verb == QLatin1String("click"))
@@ -178,17 +170,16 @@ bool Fixture::run(const QString& step)
     else if (verb == QLatin1String("close"))
         page.close();
     else if (verb == QLatin1String("header"))
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(n) + 10, 10));
+        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(table->horizontalHeader()->sectionViewportPosition(n) + 10, 10));
     else if (verb == QLatin1String("sort"))
         sortBox->setCurrentIndex(n);
     else if (verb == QLatin1String("cursor"))
         page.setCursor(Qt::CursorShape(n));
-    else if (verb == QLatin1String("enter") || verb == QLatin1String("leave") || verb == QLatin1String("move")) {
+    else if (verb == QLatin1String("enter") || verb == QLatin1String("leave")) {
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(find<QWidget>("widget_historyordertradewid_outline"),
-                                    verb == "enter" ? &enter : verb == "leave" ? &leave : static_cast<QEvent*>(&move));
+        QCoreApplication::sendEvent(find<QWidget>("widget_historyordertradewid_outline"), verb == "enter" ? &enter : &leave);
     } else if (verb == QLatin1String("zoom")) {
         const int before = page.zoomPercent;
         for (const QString& percent : words.mid(1))
@@ -320,9 +311,9 @@ void tst_HistoryRecordWid::cycle_data()
     QStringList steps, states;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')) << QStringLiteral("== ");
     for (const QString& line : lines) {
-        if (line.startsWith(QLatin1String("== ")) && !steps.isEmpty())
-            QTest::newRow(qPrintable(name)) << steps << states;
         if (line.startsWith(QLatin1String("== "))) {
+            if (!steps.isEmpty())
+                QTest::newRow(qPrintable(name)) << steps << states;
             name = line.mid(3), steps.clear(), states.clear();
         } else if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) {
             steps << line.section(QStringLiteral(" | "), 0, 0);
