@@ -1,9 +1,7 @@
 #pragma once
 
-// Helpers for tests that drive the module's real pages: an account registered under a key, a
-// reader of a page's inner state, the debug log, a script that answers the modal boxes and file
-// dialogs a page opens, and (where the test is built with HISTORY_PLUGIN_FILE) the plug-in's
-// factory resolved as the client resolves it.
+// What tests of the module's real pages share: accounts, a page's inner state, the debug log,
+// a script for the modals a page opens and (with HISTORY_PLUGIN_FILE) the plug-in's factory.
 
 #include "HistoryRecordWid.h"
 #include "TableHeader.h"
@@ -11,21 +9,9 @@
 #include "UserDataManager.h"
 #include "myHistoryModel.h"
 #include "service/RecordTypes.h"
+#include "service/ValueAddedService.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QBuffer>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QLibrary>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMutex>
-#include <QPointer>
-#include <QSortFilterProxyModel>
-#include <QTextStream>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <any>
 #include <functional>
@@ -34,11 +20,9 @@ namespace PageTest {
 
 using namespace VEK_SC_Space;
 
-// The page's own state, read through pointers to its members: valid on any page object, also
-// on one that comes from the plug-in.
+// The page's own state, read through pointers to members: valid on pages from the plug-in too.
 struct PageAccess : HistoryRecordWid
 {
-    using HistoryRecordWid::accountType;
     using HistoryRecordWid::clearRecords;
     using HistoryRecordWid::collectNewRecords;
     using HistoryRecordWid::isTotalLast;
@@ -46,10 +30,8 @@ struct PageAccess : HistoryRecordWid
     using HistoryRecordWid::proxyModel;
     using HistoryRecordWid::records;
     using HistoryRecordWid::requestId;
-    using HistoryRecordWid::sendHistoryRequest;
     using HistoryRecordWid::tableHeader;
     using HistoryRecordWid::title;
-    using HistoryRecordWid::userData;
 };
 
 inline HistoryRecordWid* asPage(QWidget* page) { return static_cast<HistoryRecordWid*>(page); }
@@ -63,8 +45,21 @@ inline int requestIdOf(QWidget* page) { return asPage(page)->*(&PageAccess::requ
 inline int collectNewRecords(QWidget* page) { return (asPage(page)->*(&PageAccess::collectNewRecords))(); }
 inline void clearRecords(QWidget* page) { (asPage(page)->*(&PageAccess::clearRecords))(); }
 
-// The record pointers a page holds, as the exact type of the kind on this account; null for an
-// element of another type.
+// A part of the form by the last word of its name ("tips", "loadall"); without, the table.
+template <typename Widget>
+Widget* partOf(QWidget* page, const char* name = "")
+{
+    return page->findChildren<Widget*>(QRegularExpression(QStringLiteral("historyordertradewid_?%1$").arg(name))).value(0);
+}
+inline QString tipsOf(QWidget* page) { return partOf<QLabel>(page, "tips")->text(); }
+// A button's slot: the Query button itself stays locked for a second after each click.
+inline void press(QWidget* page, const char* button)
+{
+    QMetaObject::invokeMethod(page, QByteArray("on_pushButton_historyordertradewid_") + button + "_clicked");
+}
+inline void query(QWidget* page) { press(page, "request"); }
+
+// The record pointers a page holds as the kind's exact type on this account; null for another type.
 inline QVector<void*> heldPointers(const QList<std::any>& held, HistoryKind kind, int accountType)
 {
     QVector<void*> pointers;
@@ -77,17 +72,11 @@ inline QVector<void*> heldPointers(const QList<std::any>& held, HistoryKind kind
     return pointers;
 }
 
-// The Query button's slot: the button itself stays locked for a second after each click.
-inline void query(QWidget* page)
-{
-    QMetaObject::invokeMethod(page, "on_pushButton_historyordertradewid_request_clicked");
-}
-
 #ifdef HISTORY_PLUGIN_FILE
 using Factory = ISubModuleWid* (*)(int accountKey, int pageType, QWidget* parent);
 
-// The plug-in loaded with QLibrary and its factory resolved by name, as the client does; null
-// when either fails. The library stays loaded: Qt keeps references into it until the end.
+// The plug-in loaded with QLibrary and its factory resolved by name, as the client does; never
+// unloaded, since Qt keeps references into it.
 inline Factory pluginFactory()
 {
     static QLibrary library(QStringLiteral(HISTORY_PLUGIN_FILE));
@@ -97,8 +86,7 @@ inline Factory pluginFactory()
 }
 #endif
 
-// What an exported file must hold: the model's header and display texts as a text stream writes
-// them, a comma after every value.
+// What an export of this model must write: header and display texts, a comma after each.
 inline QByteArray expectedCsv(const QAbstractItemModel* model)
 {
     QByteArray bytes;
@@ -114,13 +102,13 @@ inline QByteArray expectedCsv(const QAbstractItemModel* model)
     return bytes;
 }
 
-// An account registered in UserDataManager while the object lives: connected and logged in, no
-// service attached, so requests are accepted and the test answers them itself. The records left
-// in its lists are freed with it.
+// An account registered while it lives, connected and logged in. With records 0 requests are
+// accepted and the test answers them; else a service holds that many of each kind of thirty days
+// up to 2024-03-15. The account frees the records left in its lists.
 class Account
 {
 public:
-    Account(int key, int accountType)
+    Account(int key, int accountType, int records = 0, int batchSize = 500, int latencyMs = 0)
         : key(key)
         , userData(accountType)
     {
@@ -128,8 +116,14 @@ public:
         userData.zrvaLoggedIn = true;
         userData.setDefaultInvestorID(QStringLiteral("880012345"));
         UserDataManager::instance()->userDataMap().insert(key, &userData);
+        service.setReferenceDate(QDate(2024, 3, 15));
+        service.setRecordsPerKind(records);
+        service.setBatchSize(batchSize);
+        service.setLatencyMs(latencyMs);
+        if (records)
+            userData.setService(&service);
     }
-    ~Account() { UserDataManager::instance()->userDataMap().remove(key); }
+    ~Account() { UserDataManager::instance()->userDataMap().remove(key), userData.setService(nullptr); }
 
     // Appends `count` new records of the list's type and answers the latest request with them.
     QVector<void*> answer(HistoryKind kind, int count, bool isTotalLast)
@@ -140,14 +134,15 @@ public:
         userData.deliverAnswer(kind, userData.lastRequestId(), batch, 0, QString(), isTotalLast);
         return batch;
     }
-
-    // A zeroed record of the exact type a list of this kind holds on an account of this type.
+    // A zeroed record of the exact type of the kind's list on an account of this type.
     static void* newRecord(HistoryKind kind, int accountType)
     {
         return withRecordType(kind, accountType, [](auto type) -> void* { return new typename decltype(type)::type{}; });
     }
+    bool busy() const { return userData.getIsZRVAReqing(); }
 
     const int key;
+    ValueAddedService service;
     UserData userData;
 };
 
@@ -162,12 +157,7 @@ public:
         previous() = qInstallMessageHandler(&DebugLines::handle);
     }
     ~DebugLines() { qInstallMessageHandler(previous()); }
-
-    QStringList lines() const
-    {
-        QMutexLocker lock(&mutex());
-        return collected();
-    }
+    QStringList lines() const { return QMutexLocker(&mutex()), collected(); }
     QStringList containing(const QString& part) const { return lines().filter(part); }
 
 private:
@@ -176,12 +166,11 @@ private:
     static QMutex& mutex() { static QMutex lock; return lock; }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
-        if (type == QtDebugMsg) {
-            QMutexLocker lock(&mutex());
+        QMutexLocker lock(&mutex());
+        if (type == QtDebugMsg)
             collected().append(message);
-        } else if (previous()) {
+        else if (previous())
             previous()(type, context, message);
-        }
     }
 };
 
@@ -189,23 +178,20 @@ private:
 struct SeenModal
 {
     bool isFileDialog = false;
-    QString title;
-    QString text;                       // message box text
+    QString title, text;                // text: a message box's
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;                // message box button texts, '&' removed
     QWidget* parent = nullptr;
     Qt::WindowFlags flags;
     bool modal = false;
-    QString directory;                  // file dialog: the folder it opened in
-    QString fileName;                   // file dialog: the proposed file name
+    QString directory, fileName;        // a file dialog's folder and proposed file name
     QStringList nameFilters;
     QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
     bool directoryExisted = false;      // the folder existed when the dialog showed
 };
 
-// Answers the modal windows that open while it lives, one step each, in order. Every action runs
-// from the event loop of the modal it answers, so a modal opened by the action is met in turn.
-// A modal without a step, or one still open after a few seconds, is closed, so a test fails
+// Answers the modals that open while it lives, one step each, in order, from the modal's own
+// event loop. One without a step or still open after three seconds is closed: a test fails
 // instead of hanging.
 class ModalScript : public QObject
 {
@@ -222,10 +208,8 @@ public:
         return step([text](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>()) {
-                if (button->text().remove(QLatin1Char('&')) == text) {
-                    QTimer::singleShot(0, button, &QAbstractButton::click);
-                    return true;
-                }
+                if (button->text().remove(QLatin1Char('&')) == text)
+                    return QTimer::singleShot(0, button, &QAbstractButton::click), true;
             }
             return false;
         });
@@ -233,31 +217,20 @@ public:
     ModalScript& closeBox()
     {
         return step([](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box)
-                QTimer::singleShot(0, box, &QWidget::close);
-            return box != nullptr;
+            return qobject_cast<QMessageBox*>(modal) && (QTimer::singleShot(0, modal, &QWidget::close), true);
         });
     }
     ModalScript& saveAs(const QString& path)
     {
         return step([path](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
-            if (edit) {
-                edit->setText(path);
-                QTimer::singleShot(0, dialog, &QDialog::accept);
-            }
-            return edit != nullptr;
+            QLineEdit* edit = qobject_cast<QFileDialog*>(modal) ? modal->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            return edit && (edit->setText(path), QTimer::singleShot(0, modal, SLOT(accept())), true);
         });
     }
     ModalScript& cancelDialog()
     {
         return step([](QWidget* modal) {
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (dialog)
-                QTimer::singleShot(0, dialog, &QDialog::reject);
-            return dialog != nullptr;
+            return qobject_cast<QFileDialog*>(modal) && (QTimer::singleShot(0, modal, SLOT(reject())), true);
         });
     }
 
@@ -271,7 +244,6 @@ private:
         steps.append(std::move(action));
         return *this;
     }
-
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
@@ -290,11 +262,10 @@ private:
             ++unanswered;
             answered = modal;
             QTimer::singleShot(0, modal, &QWidget::close);
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                QTimer::singleShot(0, dialog, &QDialog::reject);
+            if (qobject_cast<QDialog*>(modal))
+                QTimer::singleShot(0, modal, SLOT(reject()));
         }
     }
-
     void note(QWidget* modal)
     {
         if (!seen.isEmpty() && seenWidget == modal)
@@ -314,8 +285,7 @@ private:
             s.isFileDialog = true;
             s.directory = dialog->directory().absolutePath();
             s.directoryExisted = dialog->directory().exists();
-            if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                s.fileName = edit->text();
+            s.fileName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
             s.nameFilters = dialog->nameFilters();
             s.acceptMode = dialog->acceptMode();
         }
