@@ -126,14 +126,16 @@ QString debtCodesWithText(int column)
     return codes.join(QLatin1Char(' '));
 }
 
-// Marks every text translated in the column sets' context, and no other.
+// Marks every text translated in the column sets' context, and no other; a count shows too, since
+// a text asked for with a count is looked up as a plural form, which a title has not.
 class ContextMarker : public QTranslator
 {
 public:
-    QString translate(const char* context, const char* source, const char*, int) const override
+    QString translate(const char* context, const char* source, const char*, int n) const override
     {
-        return qstrcmp(context, "VEK_SC_Space::TableHeader") == 0 ? QLatin1Char('[') + QString::fromUtf8(source) + QLatin1Char(']')
-                                                                    : QString();
+        if (qstrcmp(context, "VEK_SC_Space::TableHeader") != 0)
+            return QString();
+        return QLatin1Char('[') + QString::fromUtf8(source) + (n < 0 ? QString() : QStringLiteral("#%1").arg(n)) + QLatin1Char(']');
     }
     bool isEmpty() const override { return false; }
 };
@@ -147,7 +149,7 @@ QString translatedTexts()
     for (int i = 0; i < ColumnSetCount; ++i) {
         const std::unique_ptr<TableHeader> set(columnSetCatalog()[i].create());
         for (const ColProperty* column : set->allColumns()) {
-            if (!column->title.startsWith(QLatin1Char('[')))
+            if (!column->title.startsWith(QLatin1Char('[')) || column->title.contains(QLatin1Char('#')))
                 unmarked << QLatin1String(columnSetCatalog()[i].name);
         }
     }
