@@ -71,16 +71,10 @@ struct Desk {
     // Sends batch after batch from the answer slot, as a page does, until the last one.
     QStringList fetchAll(HistoryKind kind, const QString& begin, const QString& end, char sortType)
     {
-        QEventLoop loop;
         int batchNo = 1;
-        onAnswer = [&](bool done) {
-            if (done || send(kind, begin, end, sortType, ++batchNo) != 0)
-                loop.quit();
-        };
-        if (send(kind, begin, end, sortType, batchNo) == 0) {
-            QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
+        onAnswer = [&](bool done) { done || send(kind, begin, end, sortType, ++batchNo); };
+        if (send(kind, begin, end, sortType, batchNo) == 0)
+            service->waitForIdle(10000);
         onAnswer = [](bool) {};
         return std::exchange(answers, {});
     }
@@ -93,16 +87,22 @@ struct Desk {
     int sentId = 0;
 };
 
-// "<first date>..<last date> newest first|oldest first|unordered" of the orders held.
+// "<first date>..<last date> newest first|oldest first|unordered" of the orders held, and whether
+// any is amiss: no valid "yyyyMMdd HH:mm:ss", or not a positive volume of which at most all traded.
 template <typename Order>
 QString orderSpan(const QVector<void*>& orders)
 {
     QStringList keys;
-    for (const void* record : orders)
-        keys << QString::fromLatin1(static_cast<const Order*>(record)->OrderDate) + static_cast<const Order*>(record)->OrderTime;
+    bool amiss = false;
+    for (const void* record : orders) {
+        const Order* order = static_cast<const Order*>(record);
+        keys << QString::fromLatin1(order->OrderDate) + ' ' + order->OrderTime;
+        amiss |= !QDateTime::fromString(keys.last().left(17), QStringLiteral("yyyyMMdd HH:mm:ss")).isValid()
+            || order->OrderVolume <= 0 || order->TradedVolume < 0 || order->TradedVolume > order->OrderVolume;
+    }
     const bool up = std::is_sorted(keys.begin(), keys.end()), down = std::is_sorted(keys.rbegin(), keys.rend());
-    return keys.isEmpty() ? QStringLiteral("none") : QStringLiteral("%1..%2 %3").arg(keys.first().left(8), keys.last().left(8),
-                                                                                   up == down ? "unordered" : up ? "oldest first" : "newest first");
+    return keys.isEmpty() ? QStringLiteral("none") : QStringLiteral("%1..%2 %3%4").arg(keys.first().left(8), keys.last().left(8),
+        up == down ? "unordered" : up ? "oldest first" : "newest first", amiss ? ", amiss" : "");
 }
 
 struct Fruit { QString name; int count; double price; };
