@@ -196,9 +196,9 @@ void tst_Columns::rendering_data()
 }
 
 // The columns line, six generated records, the base-library calls the first one made, then a
-// zeroed record and one of letters without a NUL, the next of A to E every four bytes (a text read past
-// its room shows more letters, one read past the record is AddressSanitizer's to report, and
-// every number field holds a value of its own).
+// zeroed record and one of letters without a NUL, the next of A to E every four bytes: a text
+// read past its room shows more letters, one read past the record is AddressSanitizer's to
+// report, and neighbouring number fields hold different values.
 void tst_Columns::rendering()
 {
     QFETCH(int, set);
