@@ -88,7 +88,8 @@ struct Desk {
 };
 
 // "<first date>..<last date> newest first|oldest first|unordered" of the orders held, and whether
-// any is amiss: no valid "yyyyMMdd HH:mm:ss", or not a positive volume of which at most all traded.
+// any is amiss: no valid "yyyyMMdd HH:mm:ss", not a positive volume of which at most all traded, or
+// a limit order without a price (only ETF creations and redemptions, '2' and '3', carry none).
 template <typename Order>
 QString orderSpan(const QVector<void*>& orders)
 {
@@ -98,7 +99,8 @@ QString orderSpan(const QVector<void*>& orders)
         const Order* order = static_cast<const Order*>(record);
         keys << QString::fromLatin1(order->OrderDate) + ' ' + order->OrderTime;
         amiss |= !QDateTime::fromString(keys.last().left(17), QStringLiteral("yyyyMMdd HH:mm:ss")).isValid()
-            || order->OrderVolume <= 0 || order->TradedVolume < 0 || order->TradedVolume > order->OrderVolume;
+            || order->OrderVolume <= 0 || order->TradedVolume < 0 || order->TradedVolume > order->OrderVolume
+            || (order->PriceType == '0' && order->OrderPrice <= 0 && order->Direction != '2' && order->Direction != '3');
     }
     const bool up = std::is_sorted(keys.begin(), keys.end()), down = std::is_sorted(keys.rbegin(), keys.rend());
     return keys.isEmpty() ? QStringLiteral("none") : QStringLiteral("%1..%2 %3%4").arg(keys.first().left(8), keys.last().left(8),
