@@ -20,8 +20,6 @@
 #include <functional>
 #include <memory>
 
-// What the history module relies on in our stand-in base library (VE_Base).
-
 using namespace VEK_SC_Space;
 namespace ZR = ZRVALUEADDPROAPI;
 
@@ -458,6 +456,10 @@ void tst_VeBase::cells()
     QVERIFY(!model.canFetchMore(cell) && model.rowCount(cell) == 0 && model.columnCount(cell) == 0);
     QVERIFY(!model.index(model.rowCount(), 0).isValid() && !model.index(0, model.columnCount()).isValid());
     QVERIFY(!model.record(-1).has_value() && !model.record(model.recordCount()).has_value());
+
+    MyStandardTableModel plain(QStringLiteral("Plain"), 0);   // without paging: showing nothing, nothing to reset
+    connect(&plain, &QAbstractItemModel::modelReset, this, [] { QFAIL("an empty model was reset"); });
+    plain.resetDataSource();
 }
 
 void tst_VeBase::columnChoice_data()
