@@ -146,17 +146,19 @@ public:
     UserData userData;
 };
 
-// Collects the debug lines written while it lives.
+// Collects the debug lines written while it lives; other messages go on to the handler before.
 class DebugLines
 {
 public:
     DebugLines()
+        : saved(qInstallMessageHandler(&DebugLines::handle))
     {
         QMutexLocker lock(&mutex());
         collected().clear();
-        previous() = qInstallMessageHandler(&DebugLines::handle);
+        if (saved != &DebugLines::handle)
+            previous() = saved;
     }
-    ~DebugLines() { qInstallMessageHandler(previous()); }
+    ~DebugLines() { qInstallMessageHandler(saved); }
     QStringList lines() const { return QMutexLocker(&mutex()), collected(); }
     QStringList containing(const QString& part) const { return lines().filter(part); }
 
@@ -166,12 +168,12 @@ private:
     static QMutex& mutex() { static QMutex lock; return lock; }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
+        if (type != QtDebugMsg)
+            return previous() ? previous()(type, context, message) : void();
         QMutexLocker lock(&mutex());
-        if (type == QtDebugMsg)
-            collected().append(message);
-        else if (previous())
-            previous()(type, context, message);
+        collected().append(message);
     }
+    const QtMessageHandler saved;
 };
 
 // What a modal window showed when the script met it.

@@ -128,8 +128,7 @@ void tst_Export::exportButton()
     const bool exists = target.startsWith(QLatin1Char('*'));
     const QString path = QDir(files.path()).filePath(target.mid(exists ? 1 : 0));
     QFile old(path), written(path);
-    QVERIFY(!exists || (old.open(QIODevice::WriteOnly) && old.write(QByteArray(200000, 'x')) == 200000));
-    old.close();
+    QVERIFY(!exists || (old.open(QIODevice::WriteOnly) && old.write(QByteArray(200000, 'x')) == 200000 && old.flush()));
     for (const QString& step : steps.split(QLatin1Char('/'))) {
         if (step == QLatin1String("save"))
             script.saveAs(path);

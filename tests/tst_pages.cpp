@@ -61,10 +61,10 @@ void tst_Pages::matrix()
             const HistoryKind kind = kindOf(code);
             QString line = QStringLiteral("%1 type %2 | ").arg(code).arg(account->userData.accountType);
             auto* host = new QWidget;
-            DebugLines refusal;
+            DebugLines log;
             QPointer<ISubModuleWid> page = create(account->key, code, host);
             if (!page) {
-                lines << line + QStringLiteral("refused: ") + refusal.lines().join(QLatin1Char(';'));
+                lines << line + QStringLiteral("refused: ") + log.lines().join(QLatin1Char(';'));
                 delete host;
                 continue;
             }
@@ -79,10 +79,10 @@ void tst_Pages::matrix()
                              columns ? columns->key() : QStringLiteral("no columns"))
                         .arg(modelOf(page)->columnCount()).arg(columns ? columns->allColumns().size() : 0)
                         .arg(records.size()).arg(records.isEmpty() ? QStringLiteral("none") : typeName(records.first().type()));
-            DebugLines end;
+            const int before = log.lines().size();
             delete host;
             QVERIFY(page.isNull());
-            lines << line + end.lines().join(QLatin1Char(' ')) + QStringLiteral(" | %1 left").arg(account->userData.resultList(kind).size());
+            lines << line + log.lines().mid(before).join(QLatin1Char(' ')) + QStringLiteral(" | %1 left").arg(account->userData.resultList(kind).size());
         }
     }
 
@@ -146,7 +146,6 @@ void tst_Pages::collectsAndFrees()
         account.answer(own, count, false);
         QCOMPARE(held(), collects ? list : QVector<void*>());
     }
-    QCOMPARE(collectNewRecords(page.get()), 0);
     list << Account::newRecord(own, accountType) << Account::newRecord(own, accountType);
     QCOMPARE(collectNewRecords(page.get()), collects ? 2 : 0);
     QCOMPARE(collectNewRecords(page.get()), 0);
