@@ -70,7 +70,7 @@ struct Desk {
     QStringList fetchAll(HistoryKind kind, const QString& begin, const QString& end, char sortType)
     {
         int batchNo = 1;
-        onAnswer = [&](bool done) { done || send(kind, begin, end, sortType, ++batchNo); };
+        onAnswer = [&](bool done) { if (!done) send(kind, begin, end, sortType, ++batchNo); };
         if (send(kind, begin, end, sortType, batchNo) == 0)
             service->waitForIdle(10000);
         onAnswer = [](bool) {};
