@@ -27,18 +27,17 @@ QStringList lines(const QString& text)
 }
 
 // Answers the message boxes that open while it lives and keeps their texts.
-struct Boxes : QObject
+struct Boxes : QTimer
 {
     Boxes()
     {
-        connect(&poll, &QTimer::timeout, this, [this] {
+        callOnTimeout([this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
                 texts << box->text(), box->done(QMessageBox::Ok);
         });
-        poll.start(10);
+        start(10);
     }
     QStringList texts;
-    QTimer poll;
 };
 
 } // namespace
@@ -62,10 +61,7 @@ private:
     QString parse(const QString& arguments, const QString& environment);
     QString run(const QStringList& arguments, const QString& config = QString());
     ClientWindow& newWindow() { return *(clientWindow = std::make_unique<ClientWindow>(plugin, *accounts, *language)); }
-    ISubModuleWid* open(int code, int accountType)
-    {
-        return clientWindow->openPage(*PageCatalog::page(code), *accounts->account(accountType));
-    }
+    ISubModuleWid* open(int code, int type) { return clientWindow->openPage(*PageCatalog::page(code), *accounts->account(type)); }
 
     QTemporaryDir work;
     HistoryPlugin plugin;
@@ -146,12 +142,10 @@ void tst_Client::commandLine()
         {"", "", "|-|zh|1000|500|0|headless"},
         {"", "QT_QPA_PLATFORM=xcb", "|-|zh|1000|500|0|headless"},
         {"", "QT_QPA_PLATFORM=offscreen " + x, "|-|zh|1000|500|0|headless"},
-        {"", "QT_QPA_PLATFORM=minimal " + x, "|-|zh|1000|500|0|headless"},
         {"--plugin /x/lib.so --demo out --language en --records 1000000 --batch 1000000 --latency 60000", x,
          "/x/lib.so|out|en|1000000|1000000|60000|headless"},
         {"--records 1000001", x, "--records " + usage + " 0 to 1000000, not \"1000001\"."},
         {"--batch 0", x, "--batch " + usage + " 1 to 1000000, not \"0\"."},
-        {"--batch 1e3", x, "--batch " + usage + " 1 to 1000000, not \"1e3\"."},
         {"--latency 60001", x, "--latency " + usage + " 0 to 60000, not \"60001\"."},
         {"--language fr", x, "--language takes zh or en, not \"fr\"."},
         {"orders", x, "Unexpected argument \"orders\"."},
@@ -252,13 +246,9 @@ void tst_Client::serviceFault()
     QFETCH(QString, message);
     ClientWindow& window = newWindow();
     ValueAddedService* service = accounts->service();
-    const auto numbers = [service] {
-        return QStringLiteral("%1 %2 %3 %4").arg(service->latencyMs()).arg(service->batchSize()).arg(service->recordsPerKind()).arg(service->historyDays());
-    };
-    const QStringList spins{"latency", "batchSize", "recordsPerKind", "historyDays"};
-    for (int i = 0; i < spins.size(); ++i)
-        window.findChild<QSpinBox*>(spins[i])->setValue(QList<int>{1, 8, 37, 45}[i]);
-    QCOMPARE(numbers(), QStringLiteral("1 8 37 45"));
+    for (const auto& [spin, value] : {std::pair("latency", 1), {"batchSize", 8}, {"recordsPerKind", 37}, {"historyDays", 45}})
+        window.findChild<QSpinBox*>(spin)->setValue(value);
+    QCOMPARE(QList<int>({service->latencyMs(), service->batchSize(), service->recordsPerKind(), service->historyDays()}), QList<int>({1, 8, 37, 45}));
     window.findChild<QSpinBox*>(QStringLiteral("failErrorId"))->setValue(4242);
     window.findChild<QLineEdit*>(QStringLiteral("failErrorText"))->setText(QStringLiteral("Simulated outage"));
     const PageWidgets page(open(53, 2));
@@ -268,7 +258,7 @@ void tst_Client::serviceFault()
     button->click();
     page.query->click();
     QTRY_COMPARE(boxes.texts, QStringList{message});
-    QCOMPARE(page.rowCount(), 0);
+    QVERIFY(page.rowCount() == 0 && !page.table->isSortingEnabled());
     if (control != QLatin1String("failNextAnswer"))
         button->click();
     QTRY_VERIFY(page.query->isEnabled());

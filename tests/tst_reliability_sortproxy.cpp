@@ -19,19 +19,13 @@ using Tester = QAbstractItemModelTester;
 
 namespace {
 
-QString order(const Proxy& proxy)   // source rows in proxy order
-{
-    QStringList rows;
-    for (int row = 0; row < proxy.rowCount(); ++row)
-        rows << QString::number(proxy.mapToSource(proxy.index(row, 0)).row());
-    return rows.join(QLatin1Char(' '));
-}
-
 // Size, sort settings, the map both ways, and how many persistent cells are valid and still on
 // the source cells they were made on.
 QString state(const Proxy& proxy, const QList<QPersistentModelIndex>& cells, const QList<QPersistentModelIndex>& sourceCells)
 {
-    QStringList from;
+    QStringList to, from;
+    for (int row = 0; row < proxy.rowCount(); ++row)
+        to << QString::number(proxy.mapToSource(proxy.index(row, 0)).row());
     const QAbstractItemModel* source = proxy.sourceModel();
     for (int row = 0; source && row < source->rowCount(); ++row)
         from << QString::number(proxy.mapFromSource(source->index(row, source->columnCount() - 1)).row());
@@ -42,7 +36,7 @@ QString state(const Proxy& proxy, const QList<QPersistentModelIndex>& cells, con
     }
     return QStringLiteral("%1x%2 by %3 %4 | %5 | from %6 | cells %7 valid %8 kept")
         .arg(proxy.rowCount()).arg(proxy.columnCount()).arg(proxy.sortColumn()).arg(proxy.sortOrder())
-        .arg(order(proxy), from.join(QLatin1Char(' '))).arg(valid).arg(kept);
+        .arg(to.join(QLatin1Char(' ')), from.join(QLatin1Char(' '))).arg(valid).arg(kept);
 }
 
 QStandardItem* item(const QVariant& value)
