@@ -249,20 +249,20 @@ private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal == answered)
+        if (!modal || !modal->isVisible() || answered.contains(modal))   // a dialog may show again while it closes
             return;
         if (next < steps.size()) {
             note(modal);
             if (steps.at(next)(modal)) {
                 ++next;
-                answered = modal;
+                answered.append(modal);
                 clock.restart();
                 return;
             }
         }
         if (clock.elapsed() > 3000 || next >= steps.size()) {
             ++unanswered;
-            answered = modal;
+            answered.append(modal);
             QTimer::singleShot(0, modal, &QWidget::close);
             if (qobject_cast<QDialog*>(modal))
                 QTimer::singleShot(0, modal, SLOT(reject()));
@@ -298,7 +298,7 @@ private:
     QElapsedTimer clock;
     QList<std::function<bool(QWidget*)>> steps;
     int next = 0;
-    QPointer<QWidget> answered;
+    QList<QPointer<QWidget>> answered;
     QPointer<QWidget> seenWidget;
 };
 
