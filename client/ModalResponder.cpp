@@ -70,10 +70,15 @@ void ModalResponder::answerSaveDialog(QFileDialog* dialog)
     }
     fileName->setText(saveFileName);
     saveFileName.clear();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(fileName, &press);
-    QCoreApplication::sendEvent(fileName, &release);
+    // Return is pressed from the event loop, not from this timer: a question the dialog asks
+    // then (overwrite? no such folder?) opens its own loop, and a timer busy in its own slot
+    // could never answer it.
+    QTimer::singleShot(0, fileName, [fileName] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(fileName, &press);
+        QCoreApplication::sendEvent(fileName, &release);
+    });
 }
 
 void ModalResponder::answerMessageBox(QMessageBox* box)
@@ -84,7 +89,7 @@ void ModalResponder::answerMessageBox(QMessageBox* box)
     for (QAbstractButton* button : buttons) {
         const QMessageBox::ButtonRole role = box->buttonRole(button);
         if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole) {
-            button->click();
+            QTimer::singleShot(0, button, &QAbstractButton::click);   // see answerSaveDialog
             return;
         }
     }

@@ -188,6 +188,10 @@
         <translation>Export failed: the file is open. Please close it and try again.</translation>
     </message>
     <message>
+        <source>导出失败，写入文件时出错。</source>
+        <translation>Export failed: the file could not be written.</translation>
+    </message>
+    <message>
         <source>导出数据成功</source>
         <translation>Data exported</translation>
     </message>
