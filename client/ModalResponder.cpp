@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -68,7 +69,11 @@ void ModalResponder::answerSaveDialog(QFileDialog* dialog)
         dialog->reject();
         return;
     }
-    fileName->setText(saveFileName);
+    // As a user would: into the folder, then the bare name. The name box takes quotes as
+    // separators of several names, so a folder with a quote in its name cannot be typed there.
+    const QFileInfo target(saveFileName);
+    dialog->setDirectory(target.absolutePath());
+    fileName->setText(target.fileName());
     saveFileName.clear();
     // Return is pressed from the event loop, not from this timer: a question the dialog asks
     // then (overwrite? no such folder?) opens its own loop, and a timer busy in its own slot
