@@ -21,7 +21,7 @@ set_tests_properties(tst_module_standalone PROPERTIES FIXTURES_REQUIRED module_s
 add_test(NAME module_vebase_imports COMMAND ${CMAKE_COMMAND}
     -DPLUGIN=$<TARGET_FILE:SubModule_HistoryRecord> -DVE_BASE=$<TARGET_FILE:VE_Base>
     -DLIST=${PROJECT_SOURCE_DIR}/SubModule/VE_Base_imports.txt
-    -DACTUAL=${CMAKE_CURRENT_BINARY_DIR}/VE_Base_imports.actual.txt
+    -DACTUAL=${CMAKE_CURRENT_BINARY_DIR}/VE_Base_imports.actual.txt -DSANITIZE=${SANITIZE}
     -P ${CMAKE_CURRENT_SOURCE_DIR}/install/check_vebase_imports.cmake)
 
 # The whole project installed into a fresh prefix runs its headless demo from there.

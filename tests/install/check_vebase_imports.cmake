@@ -1,6 +1,6 @@
 # Compares the base-library symbols that the plug-in imports with the reviewed list: a new
 # dependency on the base library has to be added to the list on purpose.
-#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -P check_vebase_imports.cmake
+#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -DSANITIZE=... -P check_vebase_imports.cmake
 function(dynamic_symbols library which out)
     execute_process(COMMAND nm -D -C ${which} ${library} RESULT_VARIABLE result
                     OUTPUT_VARIABLE text ERROR_VARIABLE error)
@@ -28,7 +28,18 @@ list(SORT used)
 list(JOIN used "\n" actual)
 file(WRITE ${ACTUAL} "${actual}\n")
 
-file(STRINGS ${LIST} reviewed REGEX "^[^#]")
+# Lines marked "sanitized: " are imported only by sanitizer builds.
+file(STRINGS ${LIST} lines REGEX "^[^#]")
+set(reviewed "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^sanitized: (.*)$")
+        if(SANITIZE)
+            list(APPEND reviewed "${CMAKE_MATCH_1}")
+        endif()
+    else()
+        list(APPEND reviewed "${line}")
+    endif()
+endforeach()
 list(SORT reviewed)
 set(added ${used})
 list(REMOVE_ITEM added ${reviewed})
