@@ -466,9 +466,12 @@ bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
     const QAbstractItemModel* table = form->tableView_historyordertradewid->model();
     const int rows = table ? table->rowCount() : 0;
     const int columns = table ? table->columnCount() : 0;
+    // The model shows a prefix of `records` in the same order (it is handed a copy of the list
+    // after every answer), so a source row is an index into `records`.
     const bool direct = table && table == proxyModel && proxyModel->sourceModel() == model && tableHeader
-        && columns == showColumns.size();
-    UserData* account = UserDataManager::instance()->userData(accountKey);
+        && columns == showColumns.size() && model->rowCount() <= records.size();
+    // The account the model hands its column set for each cell.
+    UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
     QTextCodec* codec = QTextCodec::codecForLocale();
     QString text;
     text.reserve(ChunkChars + 4096);
@@ -479,7 +482,7 @@ bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
     text += QLatin1Char('\n');
     for (int row = 0; row < rows; ++row) {
         if (direct) {
-            const std::any& record = model->record(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
+            const std::any& record = records.at(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
             for (int column = 0; column < columns; ++column) {
                 text += tableHeader->getColumnDisplayText(showColumns.at(column)->id, record, account);
                 text += QLatin1Char(',');
