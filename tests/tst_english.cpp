@@ -113,9 +113,9 @@ void tst_English::pageShowsEnglishCodes_data()
     QTest::newRow("stock orders") << 22 << 1
         << QStringList{"Buy", "Sell", "Filled", "Part cancelled", "Invalid", "Rejected", "Limit", "Market IOC", "SSE"};
     QTest::newRow("credit orders") << 22 << 2
-        << QStringList{"Margin buy", "Sell to repay", "Short sell", "Cancelled", "Best own side", "SZSE"};
+        << QStringList{"Mgn buy", "Sell repay", "Short sell", "Cancelled", "Best own", "SZSE"};
     QTest::newRow("stock trades") << 23 << 1 << QStringList{"Buy", "Sell", "Rev. repo", "SZSE"};
-    QTest::newRow("credit trades") << 23 << 2 << QStringList{"Margin buy", "Buy to cover", "BSE"};
+    QTest::newRow("credit trades") << 23 << 2 << QStringList{"Mgn buy", "Cover", "BSE"};
 }
 
 void tst_English::pageShowsEnglishCodes()

@@ -13,11 +13,11 @@
     </message>
     <message>
         <source>ETF申购</source>
-        <translation>ETF create</translation>
+        <translation>ETF sub.</translation>
     </message>
     <message>
         <source>ETF赎回</source>
-        <translation>ETF redeem</translation>
+        <translation>ETF red.</translation>
     </message>
     <message>
         <source>新股申购</source>
@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>融资买入</source>
-        <translation>Margin buy</translation>
+        <translation>Mgn buy</translation>
     </message>
     <message>
         <source>融券卖出</source>
@@ -41,39 +41,39 @@
     </message>
     <message>
         <source>买券还券</source>
-        <translation>Buy to cover</translation>
+        <translation>Cover</translation>
     </message>
     <message>
         <source>直接还款</source>
-        <translation>Repay cash</translation>
+        <translation>Repay</translation>
     </message>
     <message>
         <source>直接还券</source>
-        <translation>Return shares</translation>
+        <translation>Return</translation>
     </message>
     <message>
         <source>担保品划入</source>
-        <translation>Collat. in</translation>
+        <translation>Collat in</translation>
     </message>
     <message>
         <source>平仓买券还券</source>
-        <translation>Forced cover</translation>
+        <translation>Liq. cover</translation>
     </message>
     <message>
         <source>卖券还款</source>
-        <translation>Sell to repay</translation>
+        <translation>Sell repay</translation>
     </message>
     <message>
         <source>平仓卖出</source>
-        <translation>Forced sell</translation>
+        <translation>Liq. sell</translation>
     </message>
     <message>
         <source>平仓卖券还款</source>
-        <translation>Forced repay</translation>
+        <translation>Liq. repay</translation>
     </message>
     <message>
         <source>担保品划出</source>
-        <translation>Collat. out</translation>
+        <translation>Collat out</translation>
     </message>
     <message>
         <source>已报</source>
@@ -137,7 +137,7 @@
     </message>
     <message>
         <source>最优五档即时成交剩余转限价</source>
-        <translation>Best 5 to limit</translation>
+        <translation>Best 5 limit</translation>
     </message>
     <message>
         <source>对手方最优价格</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>本方最优价格</source>
-        <translation>Best own side</translation>
+        <translation>Best own</translation>
     </message>
     <message>
         <source>即时成交剩余撤销</source>

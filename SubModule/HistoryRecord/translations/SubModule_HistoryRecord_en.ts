@@ -335,15 +335,15 @@
     </message>
     <message>
         <source>融资买入</source>
-        <translation>Margin buy</translation>
+        <translation>Mgn buy</translation>
     </message>
     <message>
         <source>卖券还款</source>
-        <translation>Sell to repay</translation>
+        <translation>Sell repay</translation>
     </message>
     <message>
         <source>买券还券</source>
-        <translation>Buy to cover</translation>
+        <translation>Cover</translation>
     </message>
     <message>
         <source>融券卖出</source>
@@ -351,11 +351,11 @@
     </message>
     <message>
         <source>券源划入</source>
-        <translation>Shares in</translation>
+        <translation>Lend in</translation>
     </message>
     <message>
         <source>券源划出</source>
-        <translation>Shares out</translation>
+        <translation>Lend out</translation>
     </message>
     <message>
         <source>余券划转</source>
@@ -367,15 +367,15 @@
     </message>
     <message>
         <source>融资强平</source>
-        <translation>Forced fin.</translation>
+        <translation>Liq. fin.</translation>
     </message>
     <message>
         <source>融券强平</source>
-        <translation>Forced short</translation>
+        <translation>Liq. short</translation>
     </message>
     <message>
         <source>直接还款</source>
-        <translation>Repay cash</translation>
+        <translation>Repay</translation>
     </message>
     <message>
         <source>未了结</source>
