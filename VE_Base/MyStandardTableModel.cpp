@@ -1,4 +1,5 @@
 #include "MyStandardTableModel.h"
+#include "MyStandardTableModel_p.h"
 
 #include "TableHeader.h"
 #include "UserDataManager.h"
@@ -42,6 +43,11 @@ QString MyStandardTableModel::name() const
 int MyStandardTableModel::accountKey() const
 {
     return key;
+}
+
+bool MyStandardTableModel::isChangingRows() const
+{
+    return changingRows;
 }
 
 void MyStandardTableModel::setHeader(TableHeader* header, QList<ColProperty*>& columns)

@@ -60,27 +60,18 @@ protected:
     void adoptSource(const QList<std::any>& source, SourceChange change);
 
     // Runs `apply`, which changes the visible rows from `before` to `after`, inside the matching
-    // insert, remove or (when the shown records were replaced) reset bracket.
+    // insert, remove or (when the shown records were replaced) reset bracket. Defined in
+    // MyStandardTableModel_p.h, for the models of this library only.
     template <typename Apply>
     void changeShownRows(int before, int after, bool replaced, Apply apply);
-    bool isChangingRows() const { return changingRows; }
+    bool isChangingRows() const;
 
     std::vector<std::any> records;          // our own copy, never shared with the caller
 
 private:
     // Views and proxies ask for more rows from the slots of the row signals; a page inserted
     // then would reach later receivers of the same signal before they saw the first change.
-    class ChangingRows
-    {
-    public:
-        explicit ChangingRows(MyStandardTableModel* model) : model(model) { model->changingRows = true; }
-        ~ChangingRows() { model->changingRows = false; }
-        ChangingRows(const ChangingRows&) = delete;
-        ChangingRows& operator=(const ChangingRows&) = delete;
-
-    private:
-        MyStandardTableModel* model;
-    };
+    class ChangingRows;
 
     UserData* userData() const;
     const ColProperty* columnAt(const QModelIndex& index) const;
@@ -93,26 +84,5 @@ private:
     QStringList titles;
     QList<int> alignments;
 };
-
-template <typename Apply>
-void MyStandardTableModel::changeShownRows(int before, int after, bool replaced, Apply apply)
-{
-    const ChangingRows guard(this);
-    if (replaced && (before > 0 || after > 0)) {
-        beginResetModel();
-        apply();
-        endResetModel();
-    } else if (after > before) {
-        beginInsertRows(QModelIndex(), before, after - 1);
-        apply();
-        endInsertRows();
-    } else if (after < before) {
-        beginRemoveRows(QModelIndex(), after, before - 1);
-        apply();
-        endRemoveRows();
-    } else {
-        apply();
-    }
-}
 
 } // namespace VEK_SC_Space

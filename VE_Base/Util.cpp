@@ -22,7 +22,7 @@ QString decode(const char* name, const ApiCodes::CodeTable& table, char code)
 {
     trace(name, {code});
     if (const char* text = table.text(code))
-        return QString::fromUtf8(text);
+        return ApiCodes::shown(text);
     return ApiCodes::unknownCode(&code, 1);
 }
 

@@ -1,5 +1,7 @@
 #include "myHistoryModel.h"
 
+#include "MyStandardTableModel_p.h"
+
 namespace VEK_SC_Space {
 
 myHistoryModel::myHistoryModel(QString name, int accountKey, QObject* parent)

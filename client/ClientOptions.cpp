@@ -88,14 +88,30 @@ ClientOptions ClientOptions::parse(const QStringList& arguments)
         options.help = true;
         return options;
     }
+    // "--records --demo x" hands "--demo" to --records as its value; say what is missing.
+    const QList<const QCommandLineOption*> valued{&commandLine.plugin, &commandLine.demo, &commandLine.language,
+                                                  &commandLine.records, &commandLine.batch, &commandLine.latency};
+    for (const QCommandLineOption* option : valued) {
+        const QString value = parser.isSet(*option) ? parser.value(*option) : QString();
+        if (value.startsWith(QLatin1String("--")) || (value.startsWith(QLatin1Char('-')) && value.size() == 2
+                                                        && value.at(1).isLetter())) {
+            options.error = translated("Missing value for --%1.").arg(option->names().constFirst());
+            return options;
+        }
+    }
     if (!parser.positionalArguments().isEmpty()) {
         options.error = translated("Unexpected argument \"%1\".").arg(parser.positionalArguments().constFirst());
         return options;
     }
 
     options.pluginPath = parser.value(commandLine.plugin);
+    if (parser.isSet(commandLine.plugin) && options.pluginPath.isEmpty()) {
+        options.error = translated("--plugin needs the path of the module library.");
+        return options;
+    }
     options.demoRequested = parser.isSet(commandLine.demo);
-    if (options.demoRequested)
+    // An empty folder name would put the demo's files into the current folder.
+    if (options.demoRequested && !parser.value(commandLine.demo).isEmpty())
         options.demoDir = parser.value(commandLine.demo);
     if (parser.isSet(commandLine.language)) {
         options.language = parser.value(commandLine.language);

@@ -2,11 +2,21 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace VEK_SC_Space {
 
 namespace {
 const char FactoryName[] = "CreateISubModuleWid_HistoryRecordWid";
+
+// QLibrary also tries lib<name>.so and <name>.so and reports its last try, a file the user
+// never named; a missing file is reported under the name given.
+bool libraryFileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || QFileInfo::exists(path + QLatin1String(".so"))
+        || QFileInfo::exists(info.dir().filePath(QLatin1String("lib") + info.fileName() + QLatin1String(".so")));
+}
 }
 
 QString HistoryPlugin::defaultPath()
@@ -16,6 +26,12 @@ QString HistoryPlugin::defaultPath()
 
 ClientExitCode HistoryPlugin::load(const QString& path)
 {
+    if (!libraryFileExists(path)) {
+        error = QCoreApplication::translate("HistoryPlugin", "Cannot load the history module %1: %2")
+                    .arg(QDir::toNativeSeparators(path),
+                         QCoreApplication::translate("HistoryPlugin", "no such file"));
+        return ExitPluginMissing;
+    }
     library.setFileName(path);
     if (!library.load()) {
         error = QCoreApplication::translate("HistoryPlugin", "Cannot load the history module %1: %2")

@@ -9,9 +9,9 @@
 
 namespace VEK_SC_Space {
 
-// The pages speak Chinese by themselves; English comes from the translations that the module
-// embeds under ":/i18n/" (available once the library is loaded). A switch applies to pages
-// opened afterwards.
+// The pages speak Chinese by themselves; English comes from the translations embedded under
+// ":/i18n/": the module's (available once the library is loaded) and the base library's, for
+// the code texts of its decoders. A switch applies to pages opened afterwards.
 class LanguageSwitcher : public QObject
 {
     Q_OBJECT

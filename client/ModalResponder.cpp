@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -68,12 +69,21 @@ void ModalResponder::answerSaveDialog(QFileDialog* dialog)
         dialog->reject();
         return;
     }
-    fileName->setText(saveFileName);
+    // As a user would: into the folder, then the bare name. The name box takes quotes as
+    // separators of several names, so a folder with a quote in its name cannot be typed there.
+    const QFileInfo target(saveFileName);
+    dialog->setDirectory(target.absolutePath());
+    fileName->setText(target.fileName());
     saveFileName.clear();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(fileName, &press);
-    QCoreApplication::sendEvent(fileName, &release);
+    // Return is pressed from the event loop, not from this timer: a question the dialog asks
+    // then (overwrite? no such folder?) opens its own loop, and a timer busy in its own slot
+    // could never answer it.
+    QTimer::singleShot(0, fileName, [fileName] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(fileName, &press);
+        QCoreApplication::sendEvent(fileName, &release);
+    });
 }
 
 void ModalResponder::answerMessageBox(QMessageBox* box)
@@ -84,7 +94,7 @@ void ModalResponder::answerMessageBox(QMessageBox* box)
     for (QAbstractButton* button : buttons) {
         const QMessageBox::ButtonRole role = box->buttonRole(button);
         if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole) {
-            button->click();
+            QTimer::singleShot(0, button, &QAbstractButton::click);   // see answerSaveDialog
             return;
         }
     }

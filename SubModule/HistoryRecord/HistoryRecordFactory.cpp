@@ -70,7 +70,7 @@ extern "C" ISubModuleWid* CreateISubModuleWid_HistoryRecordWid(int accountKey, i
         qDebug("CreateISubModuleWid_HistoryRecordWid: no page of type %d", pageType);
         return nullptr;
     }
-    const UserData* account = UserDataManager::instance()->userData(accountKey);
+    const UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
     if (!account) {
         qDebug("CreateISubModuleWid_HistoryRecordWid: no account under key %d", accountKey);
         return nullptr;

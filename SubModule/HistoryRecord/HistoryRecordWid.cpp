@@ -14,16 +14,19 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFont>
 #include <QHeaderView>
 #include <QListView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTextCodec>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <utility>
 
@@ -36,16 +39,38 @@ constexpr int AnswerLead = 200;       // received but unshown records kept ahead
 constexpr int ScrollLead = 100;
 constexpr int RowsPerPage = 100;
 constexpr int QueryLockMs = 1000;
+constexpr int RowHeight = 23;         // rows and header at 100 %
 constexpr int Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 const QString RequestDateFormat = QStringLiteral("yyyyMMdd");
 constexpr int ChunkChars = 1 << 16;   // text converted to bytes at a time
 
-void showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text)
+// A box or dialog of the page, on the heap as the page's child: if the host deletes the page
+// while it is open, the page takes it along, exec() reports that, and the caller must leave at
+// once without touching the page.
+template <class Dialog>
+class PageModal
 {
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
-    box.button(QMessageBox::Ok)->setText(HistoryRecordWid::tr("确定"));
-    box.exec();
-}
+public:
+    template <class... Args>
+    explicit PageModal(Args&&... args)
+        : dialog(new Dialog(std::forward<Args>(args)...))
+    {
+    }
+    ~PageModal() { delete dialog.data(); }
+    PageModal(const PageModal&) = delete;
+    PageModal& operator=(const PageModal&) = delete;
+
+    Dialog* operator->() const { return dialog.data(); }
+    // False when the page, and with it the dialog, is gone.
+    bool exec()
+    {
+        dialog->exec();
+        return !dialog.isNull();
+    }
+
+private:
+    QPointer<Dialog> dialog;
+};
 
 } // namespace
 
@@ -59,11 +84,16 @@ HistoryRecordWid::HistoryRecordWid(int accountKey, int pageType, QString title, 
 {
     Q_UNUSED(pageType)
     form->setupUi(this);
+    // The host may delete the account while the page lives; its records go with it.
+    if (userData)
+        connect(userData, &QObject::destroyed, this, &HistoryRecordWid::accountDestroyed);
 }
 
 HistoryRecordWid::~HistoryRecordWid()
 {
     qDebug("~HistoryRecordWid()");
+    // The table outlives this destructor's body; what it reports now concerns no page.
+    disconnect(form->tableView_historyordertradewid->verticalScrollBar(), nullptr, this, nullptr);
     records.clear();
     delete tableHeader;
     tableHeader = nullptr;
@@ -117,6 +147,20 @@ void HistoryRecordWid::rescaleFonts(int percent)
     for (int i = 0; i < widgets.size(); ++i)
         widgets.at(i)->setFont(fonts.at(i));
     zoomPercent = percent;
+    applySizes();
+}
+
+// Rows, header and columns grow with the text, or every cell would be cut short.
+void HistoryRecordWid::applySizes()
+{
+    const auto scaled = [this](int size) { return qRound(size * zoomPercent / 100.0); };
+    QTableView* table = form->tableView_historyordertradewid;
+    table->horizontalHeader()->setFixedHeight(scaled(RowHeight));
+    // The style's minimum follows the font and would round larger fonts' rows up past 23.
+    table->verticalHeader()->setMinimumSectionSize(scaled(RowHeight));
+    table->verticalHeader()->setDefaultSectionSize(scaled(RowHeight));
+    for (int i = 0; i < showColumns.size(); ++i)
+        table->setColumnWidth(i, scaled(showColumns.at(i)->width));
 }
 
 void HistoryRecordWid::initTableView()
@@ -136,14 +180,10 @@ void HistoryRecordWid::initTableView()
     hHeader->setStretchLastSection(false);
     hHeader->setObjectName(QStringLiteral("historyordertradewid_hHeader"));
     hHeader->setMinimumSectionSize(50);
-    hHeader->setFixedHeight(23);
     hHeader->setHighlightSections(false);
 
     QHeaderView* vHeader = table->verticalHeader();
     vHeader->setSectionResizeMode(QHeaderView::Fixed);
-    // The style's minimum follows the font and would round larger fonts' rows up past 23.
-    vHeader->setMinimumSectionSize(23);
-    vHeader->setDefaultSectionSize(23);
     vHeader->setObjectName(QStringLiteral("historyordertradewid_vHeader"));
 
     table->setFocusPolicy(Qt::NoFocus);
@@ -153,6 +193,12 @@ void HistoryRecordWid::initTableView()
     table->setMouseTracking(true);
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     table->setSortingEnabled(false);
+    connect(table->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value == form->tableView_historyordertradewid->verticalScrollBar()->maximum())
+            tableEndReached();
+    });
+    table->viewport()->installEventFilter(this);
+    applySizes();
 }
 
 void HistoryRecordWid::applyColumnSet()
@@ -177,12 +223,17 @@ void HistoryRecordWid::applyColumnSet()
     table->setModel(proxyModel);
     for (int i = 0; i < titles.size(); ++i)
         table->setColumnHidden(i, false);
-    for (int i = 0; i < showColumns.size(); ++i)
-        table->setColumnWidth(i, showColumns.at(i)->width);
+    applySizes();
 }
 
 bool HistoryRecordWid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == form->tableView_historyordertradewid->viewport() && event->type() == QEvent::Wheel) {
+        const QScrollBar* bar = form->tableView_historyordertradewid->verticalScrollBar();
+        if (static_cast<QWheelEvent*>(event)->angleDelta().y() < 0 && bar->value() == bar->maximum())
+            tableEndReached();
+        return false;
+    }
     if (watched != form->widget_historyordertradewid_outline)
         return false;
     if (event->type() == QEvent::Enter) {
@@ -203,6 +254,9 @@ void HistoryRecordWid::closeEvent(QCloseEvent* event)
 
 bool HistoryRecordWid::checkServiceReady()
 {
+    // The account is gone: nothing to ask, and nobody to tell.
+    if (!userData)
+        return false;
     QString problem;
     if (!userData->zrvaConnected)
         problem = tr("增值服务未连接，请稍后重试或重启客户端。");
@@ -212,8 +266,15 @@ bool HistoryRecordWid::checkServiceReady()
         problem = tr("上次查询正在进行中，请稍后重试。");
     else
         return true;
-    showMessage(this, QMessageBox::Critical, tr("查询失败"), problem);
+    showMessage(QMessageBox::Critical, tr("查询失败"), problem);
     return false;
+}
+
+bool HistoryRecordWid::showMessage(QMessageBox::Icon icon, const QString& caption, const QString& text)
+{
+    PageModal<QMessageBox> box(icon, caption, text, QMessageBox::Ok, this);
+    box->button(QMessageBox::Ok)->setText(tr("确定"));
+    return box.exec();
 }
 
 int HistoryRecordWid::sendNextRequest()
@@ -221,25 +282,86 @@ int HistoryRecordWid::sendNextRequest()
     if (!checkServiceReady())
         return ServiceNotReady;
     const QString investorId = userData->getDefaultInvestorID();
-    const QString beginDate = form->dateEdit_historyordertradewid_begdate->date().toString(RequestDateFormat);
-    const QString endDate = form->dateEdit_historyordertradewid_enddate->date().toString(RequestDateFormat);
-    char sortType = 0;
-    switch (form->comboBox_historyordertradewid_sorttype->currentIndex()) {
-    case 0:
-        sortType = '2';
-        break;
-    case 1:
-        sortType = '1';
-        break;
+    // The dates and the order are those of the Query click, not the form's now: batches of one
+    // query asked with other parameters would overlap or leave gaps.
+    if (batchNo == 0) {
+        queryBeginDate = form->dateEdit_historyordertradewid_begdate->date().toString(RequestDateFormat);
+        queryEndDate = form->dateEdit_historyordertradewid_enddate->date().toString(RequestDateFormat);
+        switch (form->comboBox_historyordertradewid_sorttype->currentIndex()) {
+        case 0:
+            querySortType = '2';
+            break;
+        case 1:
+            querySortType = '1';
+            break;
+        default:
+            querySortType = 0;
+        }
     }
     ++batchNo;
     requestId = -1;
-    const int result = sendHistoryRequest(investorId, beginDate, endDate, sortType, batchNo, requestId);
+    const int result = sendHistoryRequest(investorId, queryBeginDate, queryEndDate, querySortType, batchNo, requestId);
     if (result != 0) {
         requestId = -1;
         --batchNo;
     }
     return result;
+}
+
+// A follow-up asked for from inside the table's own handling (a page-in, the scroll bar) goes
+// out from the event loop: its pre-check box could otherwise see the host delete the page, and
+// the table with it, under the table's feet.
+void HistoryRecordWid::sendNextRequestLater()
+{
+    if (nextRequestPending)
+        return;
+    nextRequestPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!nextRequestPending)
+            return;
+        nextRequestPending = false;
+        if (!isTotalLast && !queryFailed && !awaitsAnswer())
+            sendNextRequest();
+    });
+}
+
+bool HistoryRecordWid::awaitsAnswer() const
+{
+    return batchNo > 0 && requestId != -1;
+}
+
+// Records that came with an answer the page does not take stay in the account's list, where
+// the next collection would take them for its own; they are stepped over and freed with the rest.
+void HistoryRecordWid::skipNewRecords()
+{
+    const int added = collectNewRecords();
+    records.erase(records.end() - added, records.end());
+    skippedRecords += added;
+}
+
+// At the end of the table with every held record shown, the view has nothing more to page in,
+// so it asks for nothing; the next batch is asked for here, as a page-in would.
+void HistoryRecordWid::tableEndReached()
+{
+    if (model && !isTotalLast && !queryFailed && !awaitsAnswer() && model->rowCount() == records.size())
+        sendNextRequestLater();
+}
+
+void HistoryRecordWid::accountDestroyed()
+{
+    // The account freed the records with its lists: the rows let go of them, nothing is freed again.
+    userData = nullptr;
+    if (model) {
+        model->setDataSource(QList<std::any>());
+        model->resetDataSource();
+    }
+    records.clear();
+    skippedRecords = 0;
+    requestId = -1;
+    isTotalLast = true;
+    loadAllRequested = false;
+    nextRequestPending = false;
+    form->pushButton_historyordertradewid_loadall->hide();
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
@@ -248,6 +370,10 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
     loadAllRequested = false;
     batchNo = 0;
     isTotalLast = false;
+    queryFailed = false;
+    nextRequestPending = false;
+    // An answer to an earlier request is never this query's, even when this one is not sent.
+    requestId = -1;
     // The model lets go of its rows first: a view or tester may read a row until then, and
     // clearRecords frees the records behind them.
     if (model) {
@@ -265,7 +391,10 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
     if (!checkServiceReady())
         return;
 
+    const QPointer<HistoryRecordWid> alive(this);
     const int result = sendNextRequest();
+    if (!alive)
+        return;
     setTips(result == 0 ? tr("正在加载数据...") : tr("查询失败，本地错误号:") + QString::number(result));
 
     QPushButton* query = form->pushButton_historyordertradewid_request;
@@ -276,18 +405,18 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
 void HistoryRecordWid::on_pushButton_historyordertradewid_export_clicked()
 {
     const int shown = model ? model->rowCount() : 0;
-    if (isTotalLast && shown == records.size()) {
+    // After a failed answer the rows are never the whole answer, whatever the counts say.
+    if (isTotalLast && !queryFailed && shown == records.size()) {
         exportTableToCsv();
         return;
     }
-    QMessageBox box(QMessageBox::Information, title + tr("数据导出"), tr("数据尚未全部加载完成，是否仍要导出？"),
-                    QMessageBox::Ok | QMessageBox::Cancel, this);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    QAbstractButton* exportButton = box.button(QMessageBox::Ok);
+    PageModal<QMessageBox> box(QMessageBox::Information, title + tr("数据导出"),
+                               tr("数据尚未全部加载完成，是否仍要导出？"), QMessageBox::Ok | QMessageBox::Cancel, this);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    QAbstractButton* exportButton = box->button(QMessageBox::Ok);
     exportButton->setText(tr("导 出"));
-    box.button(QMessageBox::Cancel)->setText(tr("取 消"));
-    box.exec();
-    if (box.clickedButton() == exportButton)
+    box->button(QMessageBox::Cancel)->setText(tr("取 消"));
+    if (box.exec() && box->clickedButton() == exportButton)
         exportTableToCsv();
 }
 
@@ -298,32 +427,51 @@ void HistoryRecordWid::exportTableToCsv()
     // Made before the dialog opens, so the dialog starts in it.
     QDir().mkpath(folder);
     const QString proposal = folder + QLatin1Char('/') + baseName + tr(".csv");
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("导出至本地文件..."), proposal,
-                                                          tr("CSV Files (*.csv)"));
-    if (fileName.isNull())
+    // What QFileDialog::getSaveFileName does, with the dialog on the heap (see PageModal).
+    PageModal<QFileDialog> dialog(this, tr("导出至本地文件..."), proposal, tr("CSV Files (*.csv)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    if (!dialog.exec() || dialog->result() != QDialog::Accepted)
+        return;
+    const QString fileName = dialog->selectedFiles().value(0);
+    if (fileName.isEmpty())
         return;
 
+    // Only a file that is a plain file afterwards is removed on failure, never a device.
+    const QFileInfo before(fileName);
+    const bool removable = !before.exists() || (before.isFile() && !before.isSymLink());
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate)) {
-        showMessage(this, QMessageBox::Critical, tr("导出失败"), tr("导出失败，该文件已打开，请关闭文件后重试。"));
+        showMessage(QMessageBox::Critical, tr("导出失败"), tr("导出失败，该文件已打开，请关闭文件后重试。"));
         return;
     }
-    writeTableAsCsv(file);
-    file.flush();
-    showMessage(this, QMessageBox::Information, tr("导出数据成功"), title + tr("表格导出成功，文件已保存！"));
+    // A full disk or a vanished share must not pass for a saved file.
+    bool written = writeTableAsCsv(file);
+    written = file.flush() && written;
+    file.close();
+    written = written && file.error() == QFileDevice::NoError;
+    if (!written) {
+        if (removable)
+            file.remove();
+        showMessage(QMessageBox::Critical, tr("导出失败"), tr("导出失败，写入文件时出错。"));
+        return;
+    }
+    showMessage(QMessageBox::Information, tr("导出数据成功"), title + tr("表格导出成功，文件已保存！"));
 }
 
 // The header and the rows as the table shows them, a comma after every value, in the encoding a
 // text stream would use. A row's cells come straight from the column set, as the model's display
 // role gives them, without a QVariant for each; the text goes out a chunk at a time.
-void HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
+bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
 {
     const QAbstractItemModel* table = form->tableView_historyordertradewid->model();
     const int rows = table ? table->rowCount() : 0;
     const int columns = table ? table->columnCount() : 0;
+    // The model shows a prefix of `records` in the same order (it is handed a copy of the list
+    // after every answer), so a source row is an index into `records`.
     const bool direct = table && table == proxyModel && proxyModel->sourceModel() == model && tableHeader
-        && columns == showColumns.size();
-    UserData* account = UserDataManager::instance()->userData(accountKey);
+        && columns == showColumns.size() && model->rowCount() <= records.size();
+    // The account the model hands its column set for each cell.
+    UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
     QTextCodec* codec = QTextCodec::codecForLocale();
     QString text;
     text.reserve(ChunkChars + 4096);
@@ -334,7 +482,7 @@ void HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
     text += QLatin1Char('\n');
     for (int row = 0; row < rows; ++row) {
         if (direct) {
-            const std::any& record = model->record(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
+            const std::any& record = records.at(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
             for (int column = 0; column < columns; ++column) {
                 text += tableHeader->getColumnDisplayText(showColumns.at(column)->id, record, account);
                 text += QLatin1Char(',');
@@ -348,15 +496,23 @@ void HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
         text += QLatin1Char('\n');
         // Whole lines only, so no character is ever split between two chunks.
         if (text.size() >= ChunkChars) {
-            device.write(codec->fromUnicode(text));
+            const QByteArray bytes = codec->fromUnicode(text);
+            if (device.write(bytes) != bytes.size())
+                return false;
             text.resize(0);
         }
     }
-    device.write(codec->fromUnicode(text));
+    const QByteArray bytes = codec->fromUnicode(text);
+    return device.write(bytes) == bytes.size();
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()
 {
+    // The page's own request in flight is not a previous query: its answer carries Load all on.
+    if (awaitsAnswer()) {
+        loadAllRequested = true;
+        return;
+    }
     if (!checkServiceReady())
         return;
     loadAllRequested = true;
@@ -383,6 +539,11 @@ void HistoryRecordWid::loadAllRecords()
 void HistoryRecordWid::slot_myModel_numberPopulated(bool isFetchMore, int rowCount)
 {
     const QString count = QString::number(rowCount);
+    if (queryFailed) {
+        // The error's text stays until the next Query: these rows are not the whole answer.
+        form->pushButton_historyordertradewid_loadall->setVisible(rowCount < records.size());
+        return;
+    }
     if (isTotalLast && rowCount == records.size()) {
         setTips(tr("所有数据已加载完毕(共") + count + tr("条)"));
         form->pushButton_historyordertradewid_loadall->hide();
@@ -392,39 +553,51 @@ void HistoryRecordWid::slot_myModel_numberPopulated(bool isFetchMore, int rowCou
         form->pushButton_historyordertradewid_loadall->show();
     }
     if (isFetchMore && !isTotalLast && records.size() <= rowCount + ScrollLead)
-        sendNextRequest();
+        sendNextRequestLater();
 }
 
 void HistoryRecordWid::slot_InquiryHistoryFinished(int errorID, QString errorMsg, bool isTotalLast, int nRequestID)
 {
-    if (nRequestID != requestId)
+    // A page that awaits no answer, or another one, takes nothing from this one.
+    if (!awaitsAnswer() || nRequestID != requestId) {
+        if (userData)
+            skipNewRecords();
         return;
+    }
     requestId = -1;
 
     if (errorID != 0) {
         const QString message = title + tr("查询失败") + QLatin1Char('\n')
             + tr("错误号: ") + QString::number(errorID) + QLatin1Char('\n')
             + tr("错误信息: ") + errorMsg;
-        showMessage(this, QMessageBox::Critical, tr("查询失败"), message);
         this->isTotalLast = true;
+        queryFailed = true;
         setTips(title + tr("查询错误"));
+        showMessage(QMessageBox::Critical, tr("查询失败"), message);
         return;
     }
 
     collectNewRecords();
     this->isTotalLast = isTotalLast;
     const int shown = model ? model->rowCount() : 0;
+    bool refused = false;
     if (!this->isTotalLast && records.size() < shown + AnswerLead) {
-        sendNextRequest();
-        return;
+        const QPointer<HistoryRecordWid> alive(this);
+        // A follow-up the pre-check refuses would leave the records unseen and the page
+        // waiting for nothing: show what arrived and settle as a partial answer instead.
+        if (sendNextRequest() == 0 || !alive)
+            return;
+        refused = true;
     }
     if (model) {
         model->setDataSource(records);
         const QScrollBar* bar = form->tableView_historyordertradewid->verticalScrollBar();
-        if (bar->value() == bar->maximum())
+        // With every record already shown (an empty last batch) only a page-in updates the label.
+        if (bar->value() == bar->maximum() || model->rowCount() == records.size())
             model->loadNextPage();
     }
-    if (loadAllRequested)
+    // After a refusal, Load all would only be refused again, with a second box.
+    if (loadAllRequested && !refused)
         loadAllRecords();
 }
 

@@ -3,6 +3,7 @@
 #include "ISubModuleWid.h"
 
 #include <QList>
+#include <QMessageBox>
 #include <QString>
 
 #include <any>
@@ -70,17 +71,34 @@ protected:
     int requestId = 0;
     int batchNo = 0;
     bool isTotalLast = true;
+    // Records at the end of the account's list that came with answers the page did not take:
+    // collectNewRecords() starts after them; clearRecords() frees them with the rest.
+    int skippedRecords = 0;
 
 private:
     void initTableView();
     void applyColumnSet();
     void rescaleFonts(int percent);
+    void applySizes();
     bool checkServiceReady();
     int sendNextRequest();
+    void sendNextRequestLater();
+    bool awaitsAnswer() const;
+    void skipNewRecords();
+    void tableEndReached();
+    void accountDestroyed();
     void loadAllRecords();
     void exportTableToCsv();
-    void writeTableAsCsv(QIODevice& device) const;
+    bool writeTableAsCsv(QIODevice& device) const;
+    bool showMessage(QMessageBox::Icon icon, const QString& caption, const QString& text);
     void setTips(const QString& text);
+
+    // The parameters of the query of the last Query click, used by all its batches.
+    QString queryBeginDate;
+    QString queryEndDate;
+    char querySortType = 0;
+    bool queryFailed = false;
+    bool nextRequestPending = false;
 };
 
 } // namespace VEK_SC_Space

@@ -1,5 +1,6 @@
 #include "ApiCodes.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <iterator>
@@ -10,59 +11,59 @@ namespace ApiCodes {
 namespace {
 
 constexpr CodeText stockDirectionTexts[] = {
-    {DirectionBuy, "买入"},
-    {DirectionSell, "卖出"},
-    {DirectionEtfSubscribe, "ETF申购"},
-    {DirectionEtfRedeem, "ETF赎回"},
-    {DirectionIpoSubscribe, "新股申购"},
-    {DirectionRightsIssue, "配股认购"},
-    {DirectionReverseRepo, "逆回购"},
+    {DirectionBuy, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "买入")},
+    {DirectionSell, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "卖出")},
+    {DirectionEtfSubscribe, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "ETF申购")},
+    {DirectionEtfRedeem, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "ETF赎回")},
+    {DirectionIpoSubscribe, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "新股申购")},
+    {DirectionRightsIssue, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "配股认购")},
+    {DirectionReverseRepo, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "逆回购")},
 };
 
 constexpr CodeText creditDirectionTexts[] = {
-    {DirectionBuy, "买入"},
-    {DirectionSell, "卖出"},
-    {DirectionMarginBuy, "融资买入"},
-    {DirectionShortSell, "融券卖出"},
-    {DirectionBuyToReturn, "买券还券"},
-    {DirectionDirectRepayCash, "直接还款"},
-    {DirectionDirectReturnShares, "直接还券"},
-    {DirectionCollateralIn, "担保品划入"},
-    {DirectionForcedBuyToReturn, "平仓买券还券"},
-    {DirectionSellToRepay, "卖券还款"},
-    {DirectionForcedSell, "平仓卖出"},
-    {DirectionForcedSellToRepay, "平仓卖券还款"},
-    {DirectionCollateralOut, "担保品划出"},
+    {DirectionBuy, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "买入")},
+    {DirectionSell, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "卖出")},
+    {DirectionMarginBuy, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "融资买入")},
+    {DirectionShortSell, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "融券卖出")},
+    {DirectionBuyToReturn, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "买券还券")},
+    {DirectionDirectRepayCash, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "直接还款")},
+    {DirectionDirectReturnShares, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "直接还券")},
+    {DirectionCollateralIn, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "担保品划入")},
+    {DirectionForcedBuyToReturn, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "平仓买券还券")},
+    {DirectionSellToRepay, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "卖券还款")},
+    {DirectionForcedSell, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "平仓卖出")},
+    {DirectionForcedSellToRepay, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "平仓卖券还款")},
+    {DirectionCollateralOut, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "担保品划出")},
 };
 
 constexpr CodeText orderStatusTexts[] = {
-    {StatusReported, "已报"},
-    {StatusCancelled, "已撤"},
-    {StatusPartlyFilled, "部分成交"},
-    {StatusFilled, "全部成交"},
-    {StatusCancelPending, "待撤"},
-    {StatusInvalid, "废单"},
-    {StatusPartlyCancelled, "部成部撤"},
-    {StatusRejected, "已拒绝"},
-    {StatusNotReported, "未报"},
+    {StatusReported, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "已报")},
+    {StatusCancelled, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "已撤")},
+    {StatusPartlyFilled, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "部分成交")},
+    {StatusFilled, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "全部成交")},
+    {StatusCancelPending, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "待撤")},
+    {StatusInvalid, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "废单")},
+    {StatusPartlyCancelled, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "部成部撤")},
+    {StatusRejected, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "已拒绝")},
+    {StatusNotReported, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "未报")},
 };
 
 constexpr CodeText exchangeTexts[] = {
-    {ExchangeSH, "上交所"},
-    {ExchangeSZ, "深交所"},
-    {ExchangeBJ, "北交所"},
+    {ExchangeSH, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "上交所")},
+    {ExchangeSZ, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "深交所")},
+    {ExchangeBJ, QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "北交所")},
 };
 
 constexpr PriceTypeText priceTypeTexts[] = {
-    {PriceLimit, '0', "限价"},
-    {PriceLimit, 'f', "限价全额成交或撤销"},
-    {PriceMarket, 'a', "最优五档即时成交剩余撤销"},
-    {PriceMarket, 'b', "最优五档即时成交剩余转限价"},
-    {PriceMarket, 'c', "对手方最优价格"},
-    {PriceMarket, 'd', "本方最优价格"},
-    {PriceMarket, 'e', "即时成交剩余撤销"},
-    {PriceMarket, 'f', "全额成交或撤销"},
-    {PriceAfterHours, '0', "盘后固定价格"},
+    {PriceLimit, '0', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "限价")},
+    {PriceLimit, 'f', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "限价全额成交或撤销")},
+    {PriceMarket, 'a', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "最优五档即时成交剩余撤销")},
+    {PriceMarket, 'b', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "最优五档即时成交剩余转限价")},
+    {PriceMarket, 'c', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "对手方最优价格")},
+    {PriceMarket, 'd', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "本方最优价格")},
+    {PriceMarket, 'e', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "即时成交剩余撤销")},
+    {PriceMarket, 'f', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "全额成交或撤销")},
+    {PriceAfterHours, '0', QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "盘后固定价格")},
 };
 
 } // namespace
@@ -110,6 +111,11 @@ const PriceTypeText& priceTypeAt(int i)
     return priceTypeTexts[i];
 }
 
+QString shown(const char* text)
+{
+    return QCoreApplication::translate(TranslationContext, text);
+}
+
 QString priceTypeText(char type, char variant, char protection)
 {
     const bool protectedPrice = protection == PriceProtected;
@@ -119,8 +125,8 @@ QString priceTypeText(char type, char variant, char protection)
         return QString();
     for (const PriceTypeText& entry : priceTypeTexts) {
         if (entry.type == type && entry.variant == variant) {
-            const QString text = QString::fromUtf8(entry.text);
-            return protectedPrice ? text + QStringLiteral("(保护限价)") : text;
+            const QString text = shown(entry.text);
+            return protectedPrice ? text + shown(QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "(保护限价)")) : text;
         }
     }
     return QString();
@@ -136,10 +142,10 @@ QString codeByte(char code)
 
 QString unknownCode(const char* bytes, int count)
 {
-    QStringList shown;
+    QStringList codes;
     for (int i = 0; i < count; ++i)
-        shown << codeByte(bytes[i]);
-    return QStringLiteral("未知(%1)").arg(shown.join(QLatin1Char(',')));
+        codes << codeByte(bytes[i]);
+    return shown(QT_TRANSLATE_NOOP("VEK_SC_Space::Util", "未知(%1)")).arg(codes.join(QLatin1Char(',')));
 }
 
 } // namespace ApiCodes

@@ -8,7 +8,8 @@ namespace VEK_SC_Space {
 
 // Code values of the value-added API and the texts the client shows for them. The decoders in
 // Util and the simulated service read the same tables, so every code the service writes has a
-// text.
+// text. The tables hold the Chinese source texts: the service writes them into records as data,
+// the decoders show them through the translation context below.
 namespace ApiCodes {
 
 struct CodeText {
@@ -86,10 +87,15 @@ struct PriceTypeText {
 int priceTypeCount();
 const PriceTypeText& priceTypeAt(int i);
 
-// Text for a price type, or a null string when the combination is unknown.
+// Context of the shown texts, the one lupdate files them under: the decoders are Util's.
+constexpr char TranslationContext[] = "VEK_SC_Space::Util";
+// A table's source text as the user reads it: translated when a translation is installed.
+QString shown(const char* text);
+
+// Shown text for a price type, or a null string when the combination is unknown.
 QString priceTypeText(char type, char variant, char protection);
 
-// Visible fallback for a code no table knows, e.g. "未知(x)" or "未知(1,z,0)".
+// Visible (shown) fallback for a code no table knows, e.g. "未知(x)" or "未知(1,z,0)".
 QString unknownCode(const char* bytes, int count);
 // A code byte as shown in fallbacks and traces: the character itself, or 0xNN when not printable.
 QString codeByte(char code);

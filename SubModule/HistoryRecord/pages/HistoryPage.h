@@ -64,7 +64,7 @@ protected:
             using Record = typename decltype(type)::Type;
             const QVector<void*>& list = (userData->*Traits::resultList)();
             int added = 0;
-            for (int i = records.size(); i < list.size(); ++i, ++added)
+            for (int i = records.size() + skippedRecords; i < list.size(); ++i, ++added)
                 records.append(std::any(static_cast<Record*>(list.at(i))));
             return added;
         });
@@ -72,17 +72,21 @@ protected:
 
     void clearRecords() override
     {
-        withRecordType([this](auto type) {
-            using Record = typename decltype(type)::Type;
-            QVector<void*>& list = (userData->*Traits::resultList)();
-            for (void*& record : list) {
-                delete static_cast<Record*>(record);
-                record = nullptr;
-            }
-            list.clear();
-            return 0;
-        });
+        // Without its account (deleted by the host) the records went with the account's lists.
+        if (userData) {
+            withRecordType([this](auto type) {
+                using Record = typename decltype(type)::Type;
+                QVector<void*>& list = (userData->*Traits::resultList)();
+                for (void*& record : list) {
+                    delete static_cast<Record*>(record);
+                    record = nullptr;
+                }
+                list.clear();
+                return 0;
+            });
+        }
         records.clear();
+        skippedRecords = 0;
     }
 
     int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType,

@@ -188,6 +188,10 @@
         <translation>Export failed: the file is open. Please close it and try again.</translation>
     </message>
     <message>
+        <source>导出失败，写入文件时出错。</source>
+        <translation>Export failed: the file could not be written.</translation>
+    </message>
+    <message>
         <source>导出数据成功</source>
         <translation>Data exported</translation>
     </message>
@@ -207,19 +211,19 @@
     <name>VEK_SC_Space::TableHeader</name>
     <message>
         <source>交易日</source>
-        <translation>Trading day</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>总资产</source>
-        <translation>Total assets</translation>
+        <translation>Assets</translation>
     </message>
     <message>
         <source>客户资金</source>
-        <translation>Client funds</translation>
+        <translation>Funds</translation>
     </message>
     <message>
         <source>总市值</source>
-        <translation>Market value</translation>
+        <translation>Mkt value</translation>
     </message>
     <message>
         <source>当日盈亏</source>
@@ -227,23 +231,23 @@
     </message>
     <message>
         <source>入金</source>
-        <translation>Deposits</translation>
+        <translation>Cash in</translation>
     </message>
     <message>
         <source>出金</source>
-        <translation>Withdrawals</translation>
+        <translation>Cash out</translation>
     </message>
     <message>
         <source>未到期债券</source>
-        <translation>Unmatured bonds</translation>
+        <translation>Bonds</translation>
     </message>
     <message>
         <source>基金市值</source>
-        <translation>Fund value</translation>
+        <translation>Fund val.</translation>
     </message>
     <message>
         <source>OTC资产</source>
-        <translation>OTC assets</translation>
+        <translation>OTC</translation>
     </message>
     <message>
         <source>客户号</source>
@@ -255,59 +259,59 @@
     </message>
     <message>
         <source>总负债</source>
-        <translation>Total debt</translation>
+        <translation>Debt</translation>
     </message>
     <message>
         <source>总利息</source>
-        <translation>Total interest</translation>
+        <translation>Interest</translation>
     </message>
     <message>
         <source>交易日期</source>
-        <translation>Trading date</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>开仓日期</source>
-        <translation>Opening date</translation>
+        <translation>Opened</translation>
     </message>
     <message>
         <source>证券代码</source>
-        <translation>Security code</translation>
+        <translation>Code</translation>
     </message>
     <message>
         <source>证券名称</source>
-        <translation>Security name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>委托类型</source>
-        <translation>Entrust type</translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>负债状态</source>
-        <translation>Debt status</translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>负债数量</source>
-        <translation>Debt qty</translation>
+        <translation>Qty</translation>
     </message>
     <message>
         <source>未还数量</source>
-        <translation>Unpaid qty</translation>
+        <translation>Qty due</translation>
     </message>
     <message>
         <source>负债金额</source>
-        <translation>Debt amount</translation>
+        <translation>Amount</translation>
     </message>
     <message>
         <source>未还金额</source>
-        <translation>Unpaid amount</translation>
+        <translation>Amt due</translation>
     </message>
     <message>
         <source>股东号</source>
-        <translation>Shareholder ID</translation>
+        <translation>Holder ID</translation>
     </message>
     <message>
         <source>交易所</source>
-        <translation>Exchange</translation>
+        <translation>Exch.</translation>
     </message>
     <message>
         <source>买入</source>
@@ -319,31 +323,31 @@
     </message>
     <message>
         <source>融资</source>
-        <translation>Margin financing</translation>
+        <translation>Financing</translation>
     </message>
     <message>
         <source>融券</source>
-        <translation>Securities lending</translation>
+        <translation>Lending</translation>
     </message>
     <message>
         <source>融资购回</source>
-        <translation>Financing buy-back</translation>
+        <translation>Fin. buyback</translation>
     </message>
     <message>
         <source>融券购回</source>
-        <translation>Lending buy-back</translation>
+        <translation>Lend buyback</translation>
     </message>
     <message>
         <source>融资买入</source>
-        <translation>Margin buy</translation>
+        <translation>Mgn buy</translation>
     </message>
     <message>
         <source>卖券还款</source>
-        <translation>Sell to repay cash</translation>
+        <translation>Sell repay</translation>
     </message>
     <message>
         <source>买券还券</source>
-        <translation>Buy to return shares</translation>
+        <translation>Cover</translation>
     </message>
     <message>
         <source>融券卖出</source>
@@ -351,31 +355,31 @@
     </message>
     <message>
         <source>券源划入</source>
-        <translation>Lendable shares in</translation>
+        <translation>Lend in</translation>
     </message>
     <message>
         <source>券源划出</source>
-        <translation>Lendable shares out</translation>
+        <translation>Lend out</translation>
     </message>
     <message>
         <source>余券划转</source>
-        <translation>Surplus shares transfer</translation>
+        <translation>Surplus xfer</translation>
     </message>
     <message>
         <source>还券划转</source>
-        <translation>Returned shares transfer</translation>
+        <translation>Return xfer</translation>
     </message>
     <message>
         <source>融资强平</source>
-        <translation>Forced close, financing</translation>
+        <translation>Liq. fin.</translation>
     </message>
     <message>
         <source>融券强平</source>
-        <translation>Forced close, short sale</translation>
+        <translation>Liq. short</translation>
     </message>
     <message>
         <source>直接还款</source>
-        <translation>Direct cash repayment</translation>
+        <translation>Repay</translation>
     </message>
     <message>
         <source>未了结</source>
@@ -399,51 +403,51 @@
     </message>
     <message>
         <source>成交价格</source>
-        <translation>Trade price</translation>
+        <translation>Price</translation>
     </message>
     <message>
         <source>成交数量</source>
-        <translation>Filled qty</translation>
+        <translation>Filled</translation>
     </message>
     <message>
         <source>成交金额</source>
-        <translation>Trade amount</translation>
+        <translation>Amount</translation>
     </message>
     <message>
         <source>实付金额</source>
-        <translation>Net amount</translation>
+        <translation>Net amt</translation>
     </message>
     <message>
         <source>开仓成本价</source>
-        <translation>Opening cost price</translation>
+        <translation>Open cost</translation>
     </message>
     <message>
         <source>平仓盈亏</source>
-        <translation>Closing P/L</translation>
+        <translation>Close P/L</translation>
     </message>
     <message>
         <source>资金余额</source>
-        <translation>Cash balance</translation>
+        <translation>Cash bal.</translation>
     </message>
     <message>
         <source>股份余额</source>
-        <translation>Share balance</translation>
+        <translation>Share bal.</translation>
     </message>
     <message>
         <source>实收佣金</source>
-        <translation>Commission</translation>
+        <translation>Comm.</translation>
     </message>
     <message>
         <source>印花税</source>
-        <translation>Stamp duty</translation>
+        <translation>Stamp tax</translation>
     </message>
     <message>
         <source>过户费</source>
-        <translation>Transfer fee</translation>
+        <translation>Transfer</translation>
     </message>
     <message>
         <source>交易规费</source>
-        <translation>Exchange fees</translation>
+        <translation>Levies</translation>
     </message>
     <message>
         <source>流水号</source>
@@ -451,7 +455,7 @@
     </message>
     <message>
         <source>入账时间</source>
-        <translation>Posting time</translation>
+        <translation>Posted</translation>
     </message>
     <message>
         <source>业务科目</source>
@@ -471,7 +475,7 @@
     </message>
     <message>
         <source>报单状态</source>
-        <translation>Order status</translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>报单类型</source>
@@ -479,23 +483,23 @@
     </message>
     <message>
         <source>委托价格</source>
-        <translation>Order price</translation>
+        <translation>Price</translation>
     </message>
     <message>
         <source>委托数量</source>
-        <translation>Order qty</translation>
+        <translation>Qty</translation>
     </message>
     <message>
         <source>状态信息</source>
-        <translation>Status message</translation>
+        <translation>Message</translation>
     </message>
     <message>
         <source>持仓数量</source>
-        <translation>Position qty</translation>
+        <translation>Qty held</translation>
     </message>
     <message>
         <source>持仓成本</source>
-        <translation>Position cost</translation>
+        <translation>Cost</translation>
     </message>
     <message>
         <source>持仓成本价</source>
@@ -503,31 +507,31 @@
     </message>
     <message>
         <source>累计盈亏</source>
-        <translation>Cumulative P/L</translation>
+        <translation>Total P/L</translation>
     </message>
     <message>
         <source>期初市值</source>
-        <translation>Opening value</translation>
+        <translation>Start val</translation>
     </message>
     <message>
         <source>期末市值</source>
-        <translation>Closing value</translation>
+        <translation>End val</translation>
     </message>
     <message>
         <source>期初持仓</source>
-        <translation>Opening position</translation>
+        <translation>Start qty</translation>
     </message>
     <message>
         <source>期末持仓</source>
-        <translation>Closing position</translation>
+        <translation>End qty</translation>
     </message>
     <message>
         <source>开仓金额</source>
-        <translation>Opening amount</translation>
+        <translation>Open amt</translation>
     </message>
     <message>
         <source>平仓金额</source>
-        <translation>Closing amount</translation>
+        <translation>Close amt</translation>
     </message>
     <message>
         <source>盈亏</source>

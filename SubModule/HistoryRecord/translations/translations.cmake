@@ -30,3 +30,6 @@ add_custom_target(update_ts
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     COMMENT "Refreshing the module's .ts files from the sources"
     VERBATIM)
+if(TARGET update_ts_vebase)
+    add_dependencies(update_ts update_ts_vebase)
+endif()

@@ -1,0 +1,47 @@
+# Installs the base-library stand-in alone into a fresh prefix and builds SubModule/ as a
+# project of its own against it, as the client's developers build the module against theirs.
+#   cmake -DBUILD_DIR=... -DMODULE_SOURCE_DIR=... -DREPO_VE_BASE_DIR=... -DWORK_DIR=...
+#         -DGENERATOR=... -DCXX=... -DBUILD_TYPE=... -DSANITIZE=... -DCXX_FLAGS=...
+#         -DCXX_FLAGS_DEBUG=... -P build_module_standalone.cmake
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        list(JOIN ARGN " " command)
+        message(FATAL_ERROR "${command} failed (${result}):\n${output}")
+    endif()
+endfunction()
+
+cmake_minimum_required(VERSION 3.25)
+set(prefix ${WORK_DIR}/prefix)
+set(module_build ${WORK_DIR}/build)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --component VE_Base --prefix ${prefix})
+foreach(file include/VE_Base/UserData.h include/VE_Base/api/ZRVDHistoryFields.h lib/libVE_Base.so
+        lib/cmake/VE_Base/VE_BaseConfig.cmake)
+    if(NOT EXISTS ${prefix}/${file})
+        message(FATAL_ERROR "The stand-in's install lacks ${file}")
+    endif()
+endforeach()
+
+# Only the installed package can be found: no registry, no other prefix.
+run(${CMAKE_COMMAND} -S ${MODULE_SOURCE_DIR} -B ${module_build} -G ${GENERATOR}
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DSANITIZE=${SANITIZE}
+    "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_CXX_FLAGS_DEBUG=${CXX_FLAGS_DEBUG}"
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+run(${CMAKE_COMMAND} --build ${module_build} -j2)
+
+file(READ ${module_build}/compile_commands.json commands)
+string(FIND "${commands}" "${REPO_VE_BASE_DIR}" at)
+if(NOT at EQUAL -1)
+    message(FATAL_ERROR "The module on its own still compiles against ${REPO_VE_BASE_DIR}")
+endif()
+set(plugin ${module_build}/bin/libSubModule_HistoryRecord.so)
+run(nm -D --defined-only ${plugin})
+execute_process(COMMAND nm -D --defined-only ${plugin} OUTPUT_VARIABLE symbols)
+string(REGEX REPLACE "[^\n]* (__bss_start|_edata|_end)\n" "" symbols "${symbols}")
+if(NOT symbols MATCHES "^[0-9a-f]+ T CreateISubModuleWid_HistoryRecordWid\n$")
+    message(FATAL_ERROR "The plug-in built on its own exports more or less than its factory:\n${symbols}")
+endif()
+message(STATUS "Built ${plugin} against ${prefix}")
