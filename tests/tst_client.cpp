@@ -154,7 +154,11 @@ void tst_Client::commandLine()
         {"--help", "run", "0 | Usage: <bin>/history-client [options] | "},
         {"--latency -5", "run", "2 |  | --latency " + usage + " 0 to 60000, not \"-5\". / Try --help."},
         {"--demo <work>/file/out --records 0", "run", "1 | Cannot create the output folder <work>/file/out. | "},
-        {"--plugin <work>/libNone.so --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/libNone.so"},
+        {"--records --demo x", x, "Missing value for --records."},
+        {"--plugin=", x, "--plugin needs the path of the module library."},
+        {"--demo=", x, "|demo-output|zh|1000|500|0|headless"},
+        {"--plugin <work>/None --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/None: no such file"},
+        {"--plugin <work>/file --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/file"},
         {"--plugin <bin>/libVE_Base.so --demo <work>/no", "run",
          "4 |  | The library <bin>/libVE_Base.so has no function CreateISubModuleWid_HistoryRecordWid."},
     };
@@ -296,7 +300,8 @@ void tst_Client::demo()
     if (demoRun.isEmpty()) {
         const ScopedSettingsLocation user(config);
         TableHeader::saveColumnChoice(QStringLiteral("THStockHistoryOrder"), {0});
-        demoRun = run({"--demo", work.filePath(QStringLiteral("out")), "--language", "en", "--records", "150", "--batch", "100"}, config);
+        // A quote in the folder's name: the save dialog's name box reads quotes as separators.
+        demoRun = run({"--demo", work.filePath(QStringLiteral("o\"u\"t")), "--language", "en", "--records", "150", "--batch", "100"}, config);
         demoOut += QStringLiteral("settings: %1 %2").arg(QSettings().allKeys().join(QLatin1Char(' ')))
                        .arg(TableHeader::savedColumnChoice(QStringLiteral("THStockHistoryOrder")).value(0, -1));
     }
@@ -311,14 +316,14 @@ void tst_Client::demo()
     newWindow();
     const QStringList titles = PageWidgets(open(code, accountType)).headerTitles();
     QCOMPARE(titles.size(), columns);
-    QFile file(work.filePath(QStringLiteral("out/%1.csv").arg(tag)));
+    QFile file(work.filePath(QStringLiteral("o\"u\"t/%1.csv").arg(tag)));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList csv = lines(QString::fromUtf8(file.readAll()));
     QCOMPARE(csv.value(0), titles.join(QLatin1Char(',')) + QLatin1Char(','));
     QCOMPARE(csv.size(), rows + 1);
     for (const QString& row : csv)
         QVERIFY2(row.count(QLatin1Char(',')) >= titles.size(), qPrintable(row));
-    const QImage screenshot(work.filePath(QStringLiteral("out/%1.png").arg(tag)));
+    const QImage screenshot(work.filePath(QStringLiteral("o\"u\"t/%1.png").arg(tag)));
     QVERIFY(screenshot.width() > 200 && screenshot.height() > 100);
 }
 

@@ -8,7 +8,10 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <cstring>
+
+#include <sys/resource.h>
 
 using namespace PageTest;
 
@@ -48,6 +51,7 @@ void tst_Export::exportButton_data()
     const QString dialog = QStringLiteral("导出至本地文件... | 表格导出/历史委托_<today>.csv | CSV Files (*.csv) | save");
     const QString done = QStringLiteral("导出数据成功 | 历史委托表格导出成功，文件已保存！ | 1 | 确定");
     const QString failed = QStringLiteral("导出失败 | 导出失败，该文件已打开，请关闭文件后重试。 | 3 | 确定");
+    const QString unwritten = QStringLiteral("导出失败 | 导出失败，写入文件时出错。 | 3 | 确定");
     const QString file = QStringLiteral("table.csv"), save = QStringLiteral("save/确定"), anyway = QStringLiteral("导 出/save/确定");
     const QStringList saved{dialog, done}, asked{question}, savedAnyway{question, dialog, done};
 
@@ -70,10 +74,12 @@ void tst_Export::exportButton_data()
     QTest::newRow("not writable") << "last 40" << "/proc/export-test.csv" << save << QStringList{dialog, failed} << -1 << "";
     QTest::newRow("longer file saved over") << "last 40" << "*again.csv" << "save/Yes/确定"
                                             << QStringList{dialog, "another window's box", done} << 40 << "";
+    QTest::newRow("disk full") << "last 40" << "/dev/full" << "save/Yes/确定" << QStringList{dialog, "another window's box", unwritten} << -2 << "";
+    QTest::newRow("file size limit: the part is removed") << "last 250, all, 4 KiB" << file << save << QStringList{dialog, unwritten} << -1 << "";
 }
 
 // Setup words: the locale's codec; "last N" or "more N" records answered, the last batch or not;
-// "all" of them shown; "tricky" values with commas, quotes and a line break; a sort by a column
+// "all" of them shown; "4 KiB": no file may grow beyond during the export; "tricky" values with commas, quotes and a line break; a sort by a column
 // title after + or -; "other": another model on the table. The file holds what the table shows,
 // in the user's order, a comma after every value, values as they stand, in the locale's encoding
 // without a byte-order mark. The export only reads the table: rows, records, query and tips stay.
@@ -141,7 +147,14 @@ void tst_Export::exportButton()
     }
     const QString before = state();
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit normal = limit;
+    limit.rlim_cur = setup.contains("4 KiB") ? 4096 : limit.rlim_cur;
+    signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of ending the process
+    setrlimit(RLIMIT_FSIZE, &limit);
     partOf<QPushButton>(&page, "export")->click();
+    setrlimit(RLIMIT_FSIZE, &normal);
     QVERIFY(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }) && script.done());
     QCOMPARE(script.unanswered, 0);
 
@@ -160,6 +173,10 @@ void tst_Export::exportButton()
     }
     QCOMPARE(shown, seen);
     QCOMPARE(state(), before);
+    if (rowsWritten == -2) {   // a device, which the export never removes, and which reads forever
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+        return;
+    }
     const QByteArray bytes = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray("(no file)");
     QCOMPARE(bytes, rowsWritten < 0 ? QByteArray("(no file)") : expectedCsv(table->model()));
     QCOMPARE(bytes.count('\n'), rowsWritten + 1 + (setup.contains("tricky") ? 1 : 0));

@@ -82,7 +82,7 @@ protected:
     {
         const QVector<void*>& list = userData->getHistoryOrderList();
         const int before = records.size();
-        for (int i = before; i < list.size(); ++i)
+        for (int i = before + skippedRecords; i < list.size(); ++i)
             records.append(std::any(static_cast<Order*>(list.at(i))));
         return records.size() - before;
     }
@@ -92,6 +92,7 @@ protected:
             delete static_cast<Order*>(record);
         userData->getHistoryOrderList().clear();
         records.clear();
+        skippedRecords = 0;
     }
     int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType, int batchNo,
                            int& requestId) override
@@ -167,6 +168,8 @@ bool Fixture::run(const QString& step)
         find<QPushButton>("pushButton_historyordertradewid_export")->click();
     else if (verb == QLatin1String("scroll"))
         table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+    else if (verb == QLatin1String("top"))
+        table->verticalScrollBar()->setValue(0);
     else if (verb == QLatin1String("close"))
         page.close();
     else if (verb == QLatin1String("header"))
@@ -272,7 +275,9 @@ QString Fixture::state() const
     for (int i = 0; zoomed && i < widgets.size(); ++i)
         factors << QString::number(widgets.at(i)->font().pointSizeF() / fonts.value(i));
     factors.removeDuplicates();
-    s += zoomed ? QStringLiteral(", zoom %1 x%2").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/'))) : QString();
+    s += zoomed ? QStringLiteral(", zoom %1 x%2, row %3 header %4 column %5").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/')))
+                      .arg(table->verticalHeader()->defaultSectionSize()).arg(table->horizontalHeader()->height())
+                      .arg(table->columnWidth(0)) : QString();
     return QStringList(QStringList{s, tips->text()} + seen).join(QStringLiteral(" | "));
 }
 

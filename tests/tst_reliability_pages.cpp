@@ -20,6 +20,8 @@ class tst_ReliabilityPages : public QObject
 private slots:
     void hostile_data();
     void hostile();
+    void hostDeletes_data();
+    void hostDeletes();
 };
 
 void tst_ReliabilityPages::hostile_data()
@@ -44,8 +46,8 @@ void tst_ReliabilityPages::hostile_data()
     QTest::newRow("service busy, then all") << 1 << 1000 << "loadall, busy, restore" << all.arg(1000) + "查询失败: 上次查询正在进行中，请稍后重试。";
 }
 
-// A thread step appends its records and answers them once among two hundred stale answers
-// (older ids, errors, last-batch flags) and a repeat of itself with an error; only the one real
+// A thread step appends its records and answers them, then sends a repeat of the answer with an
+// error and two hundred stale answers (older ids, errors, last-batch flags); only the one real
 // answer may count. A fault in the middle of Load all leaves the rows shown as they were and
 // asks nothing more of the service; once it is back a new query loads everything.
 void tst_ReliabilityPages::hostile()
@@ -82,8 +84,10 @@ void tst_ReliabilityPages::hostile()
             QVector<std::array<int, 3>> answers;    // error, last, id
             for (int k = 1; k <= 200; ++k)
                 answers.append({k % 3 ? 0 : 500 + k, k % 7 == 0, k % 11 == 0 || current - k < 0 ? 0 : current - k});
-            answers.insert(100, {0, step.endsWith(QLatin1String("last")), current});
-            answers.insert(101, {77, true, current});
+            // The records came with the real answer, so it goes first: a stale answer's records are
+            // never the page's, and a stale answer in front would take these for its own.
+            answers.insert(0, {0, step.endsWith(QLatin1String("last")), current});
+            answers.insert(1, {77, true, current});
             const auto emitAll = [&] {
                 for (const auto& a : answers)
                     emit account.userData.signal_ZRVA_RspInquiryHistoryOrderFinished(a[0], a[0] ? "过期应答" : QString(), a[1], a[2]);
@@ -136,6 +140,62 @@ void tst_ReliabilityPages::hostile()
         state += (seen.parent == page.get() ? QString() : "elsewhere ") + seen.title + ": " + seen.text;
     QCOMPARE(state, end);
     QCOMPARE(modals.unanswered, 0);
+}
+
+void tst_ReliabilityPages::hostDeletes_data()
+{
+    QTest::addColumn<QString>("open");      // what is open when the host deletes the page
+    for (const char* open : {"pre-check box", "export question", "save dialog", "error box", "no box, the account goes"})
+        QTest::newRow(open) << open;
+}
+
+// The host deletes a page while one of its boxes is open (on a logout, say), or deletes the
+// account under a live page. The box goes with the page, nothing runs on the page afterwards and
+// no record is read or freed after its account freed it: the sanitizer build judges.
+void tst_ReliabilityPages::hostDeletes()
+{
+    QFETCH(QString, open);
+    auto* account = new UserData(1);
+    account->zrvaConnected = account->zrvaLoggedIn = true;
+    account->setDefaultInvestorID(QStringLiteral("880012345"));
+    UserDataManager::instance()->userDataMap().insert(4902, account);
+    QPointer<ISubModuleWid> page(CreateISubModuleWid_HistoryRecordWid(4902, 22, nullptr));
+    page->initSubModule();
+    page->show();
+    query(page);
+    // A complete table exports without a question; 150 records leave the page waiting for more.
+    QVector<void*> batch(open == "save dialog" ? 80 : open == "error box" ? 150 : 250);
+    for (void*& record : batch)
+        record = Account::newRecord(HistoryKind::Order, 1);
+    account->deliverAnswer(HistoryKind::Order, account->lastRequestId(), batch, 0, QString(), open == "save dialog");
+    QCOMPARE(recordsOf(page).size(), batch.size());
+
+    int modals = 0;
+    QTimer host;
+    connect(&host, &QTimer::timeout, [&] { modals += QApplication::activeModalWidget() ? (delete page.data(), 1) : 0; });
+    host.start(10);
+    if (open == "pre-check box") {
+        account->zrvaLoggedIn = false;
+        query(page);
+    } else if (open == "error box") {
+        account->deliverAnswer(HistoryKind::Order, account->lastRequestId(), {}, 5, QStringLiteral("柜台拒绝"), true);
+    } else if (open.startsWith("no box")) {
+        delete account;
+        account = nullptr;
+        QCOMPARE(proxyOf(page)->rowCount() + recordsOf(page).size(), 0);
+        page->grab();
+        query(page);    // refused quietly: no account to ask
+        press(page, "loadall");
+        QTest::qWait(30);
+        QVERIFY(page);
+        delete page.data();
+    } else {
+        press(page, "export");
+    }
+    QTRY_VERIFY(!page);
+    QCOMPARE(modals, open.startsWith("no box") ? 0 : 1);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    delete account;
 }
 
 QTEST_MAIN(tst_ReliabilityPages)
