@@ -343,7 +343,8 @@ void HistoryRecordWid::skipNewRecords()
 // so it asks for nothing; the next batch is asked for here, as a page-in would.
 void HistoryRecordWid::tableEndReached()
 {
-    if (model && !isTotalLast && !queryFailed && !awaitsAnswer() && model->rowCount() == records.size())
+    // Only a query that has been answered goes on; an empty table before that asks for nothing.
+    if (model && batchNo > 0 && !isTotalLast && !queryFailed && !awaitsAnswer() && model->rowCount() == records.size())
         sendNextRequestLater();
 }
 
