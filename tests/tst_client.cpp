@@ -2,8 +2,10 @@
 // opening, refusing and closing pages with zoom and language, the service panel's faults
 // reaching a page, and the headless demo on a small data set.
 
+#include "Approval.h"
 #include "ClientAccounts.h"
 #include "ClientOptions.h"
+#include "ColumnProbe.h"
 #include "ClientWindow.h"
 #include "HistoryPlugin.h"
 #include "ISubModuleWid.h"
@@ -56,6 +58,7 @@ private slots:
     void serviceFault();
     void demo_data();
     void demo();
+    void columnProbe();
 
 private:
     QString parse(const QString& arguments, const QString& environment);
@@ -328,4 +331,23 @@ void tst_Client::demo()
 }
 
 QTEST_MAIN(tst_Client)
+// The Columns... dialog learns each set's columns by opening throw-away pages: the defaults first,
+// in their order, then every other id once. "key shown+hidden" per set.
+void tst_Client::columnProbe()
+{
+    ColumnProbe probe(plugin, *accounts);
+    QStringList sets;
+    for (const ColumnSetEntry& set : PageCatalog::columnSets()) {
+        QStringList shown, hidden;
+        QSet<int> ids;
+        for (const ColumnInfo& column : probe.columns(set)) {
+            (column.shown ? shown : hidden) << column.title;
+            ids << column.id;
+        }
+        sets << QStringLiteral("%1 %2+%3%4").arg(set.key).arg(shown.size()).arg(hidden.size())
+                    .arg(ids.size() == shown.size() + hidden.size() ? "" : " (an id twice)");
+    }
+    QVERIFY(matchesApproved(QStringLiteral("client/columns.txt"), sets));
+}
+
 #include "tst_client.moc"
