@@ -3,7 +3,7 @@
 # service. The frame is linked only for its declarations and type information (which the
 # sanitizer build's checks read); the pages and their code come from the plug-in.
 foreach(name tst_pages tst_endtoend)
-    add_qt_test(${name} SOURCES ${name}.cpp PageTestSupport.h LIBS HistoryRecordFrame SubModuleCommon VE_Base)
+    add_qt_test(${name} SOURCES ${name}.cpp PageTestSupport.h LIBS HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
     target_compile_definitions(${name} PRIVATE HISTORY_PLUGIN_FILE="$<TARGET_FILE:SubModule_HistoryRecord>")
     add_dependencies(${name} SubModule_HistoryRecord)
 endforeach()

@@ -2,6 +2,7 @@
 #include "ui_HistoryRecordWid.h"
 
 #include "HistorySortProxyModel.h"
+#include "HistoryTableHeader.h"
 #include "TableHeader.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -461,50 +462,56 @@ void HistoryRecordWid::exportTableToCsv()
 
 // The header and the rows as the table shows them, a comma after every value, in the encoding a
 // text stream would use. A row's cells come straight from the column set, as the model's display
-// role gives them, without a QVariant for each; the text goes out a chunk at a time.
+// role gives them: appended to one buffer, without a QString or QVariant for each, when the set
+// is one of this module's. The text goes out a chunk at a time.
 bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
 {
+    using HistoryColumn::CellTextWriter;
     const QAbstractItemModel* table = form->tableView_historyordertradewid->model();
     const int rows = table ? table->rowCount() : 0;
     const int columns = table ? table->columnCount() : 0;
     // The model shows a prefix of `records` in the same order (it is handed a copy of the list
     // after every answer), so a source row is an index into `records`.
-    const bool direct = table && table == proxyModel && proxyModel->sourceModel() == model && tableHeader
+    auto* cells = dynamic_cast<HistoryTableHeader*>(tableHeader);
+    const auto* rowMap = qobject_cast<const HistorySortProxyModel*>(proxyModel);
+    const bool direct = table && table == proxyModel && proxyModel->sourceModel() == model && cells && rowMap
         && columns == showColumns.size() && model->rowCount() <= records.size();
     // The account the model hands its column set for each cell.
     UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
+    QVector<int> ids;
+    for (int column = 0; direct && column < columns; ++column)
+        ids.append(showColumns.at(column)->id);
     QTextCodec* codec = QTextCodec::codecForLocale();
-    QString text;
-    text.reserve(ChunkChars + 4096);
+    CellTextWriter text;
+    const auto writeOut = [&] {
+        const QByteArray bytes = codec->fromUnicode(text.data(), text.size());
+        text.clear();
+        return device.write(bytes) == bytes.size();
+    };
     for (int column = 0; column < columns; ++column) {
-        text += table->headerData(column, Qt::Horizontal).toString();
-        text += QLatin1Char(',');
+        text.append(table->headerData(column, Qt::Horizontal).toString());
+        text.append(u',');
     }
-    text += QLatin1Char('\n');
+    text.append(u'\n');
     for (int row = 0; row < rows; ++row) {
         if (direct) {
-            const std::any& record = records.at(proxyModel->mapToSource(proxyModel->index(row, 0)).row());
-            for (int column = 0; column < columns; ++column) {
-                text += tableHeader->getColumnDisplayText(showColumns.at(column)->id, record, account);
-                text += QLatin1Char(',');
+            const std::any& record = records.at(rowMap->sourceRow(row));
+            for (const int id : qAsConst(ids)) {
+                text.append(cells->cellText(id, record, account));
+                text.append(u',');
             }
         } else {
             for (int column = 0; column < columns; ++column) {
-                text += table->index(row, column).data().toString();
-                text += QLatin1Char(',');
+                text.append(table->index(row, column).data().toString());
+                text.append(u',');
             }
         }
-        text += QLatin1Char('\n');
+        text.append(u'\n');
         // Whole lines only, so no character is ever split between two chunks.
-        if (text.size() >= ChunkChars) {
-            const QByteArray bytes = codec->fromUnicode(text);
-            if (device.write(bytes) != bytes.size())
-                return false;
-            text.resize(0);
-        }
+        if (text.size() >= ChunkChars && !writeOut())
+            return false;
     }
-    const QByteArray bytes = codec->fromUnicode(text);
-    return device.write(bytes) == bytes.size();
+    return writeOut();
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()

@@ -46,6 +46,8 @@ public:
 
     QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
     QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+    // mapToSource for a row, without making indexes.
+    int sourceRow(int proxyRow) const { return mapped ? toSource[std::size_t(proxyRow)] : proxyRow; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -67,7 +69,6 @@ private:
     void sourceDestroyed();
     void sortSettingChanged();
 
-    int sourceRow(int proxyRow) const { return mapped ? toSource[std::size_t(proxyRow)] : proxyRow; }
     int proxyRow(int sourceRow) const;
     // The proxy range covering the source rows first..last.
     std::pair<int, int> proxyRange(int first, int last) const;

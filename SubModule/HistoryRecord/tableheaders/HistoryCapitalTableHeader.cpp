@@ -91,7 +91,12 @@ StockHistoryCapitalTableHeader::StockHistoryCapitalTableHeader()
 
 QString StockHistoryCapitalTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
 {
-    return capitalCell<DisplayCell, StockCapital>(column, record);
+    return capitalCell<TextCell, StockCapital>(column, record).toString();
+}
+
+CellText StockHistoryCapitalTableHeader::cellText(int column, const std::any& record, UserData*)
+{
+    return capitalCell<TextCell, StockCapital>(column, record);
 }
 
 QVariant StockHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)
@@ -107,7 +112,12 @@ CreditHistoryCapitalTableHeader::CreditHistoryCapitalTableHeader()
 
 QString CreditHistoryCapitalTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
 {
-    return capitalCell<DisplayCell, CreditCapital>(column, record);
+    return capitalCell<TextCell, CreditCapital>(column, record).toString();
+}
+
+CellText CreditHistoryCapitalTableHeader::cellText(int column, const std::any& record, UserData*)
+{
+    return capitalCell<TextCell, CreditCapital>(column, record);
 }
 
 QVariant CreditHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)

@@ -10,6 +10,7 @@ public:
     StockHistoryCapitalTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -19,6 +20,7 @@ public:
     CreditHistoryCapitalTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

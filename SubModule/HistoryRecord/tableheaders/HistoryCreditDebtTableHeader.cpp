@@ -106,8 +106,8 @@ typename Cell::Result debtCell(int column, const std::any& record, UserData* use
         switch (column) {
         case 0: return Cell::text(r.OpenDate);
         case 1: return Cell::text(r.TradeDate);
-        case 2: return Cell::string(securityCode(r.SecurityID, r.ExchangeID, userData));
-        case 3: return Cell::string(securityName(r.SecurityID, r.ExchangeID, userData));
+        case 2: return Cell::securityCode(r.SecurityID, r.ExchangeID, userData);
+        case 3: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
         case 4: return businessCode<Cell>(entrustTypes, r.EntrustType);
         case 5: return businessCode<Cell>(debtStatuses, r.DebtStatus);
         case 6: {
@@ -138,7 +138,12 @@ CreditHistoryCreditDebtTableHeader::CreditHistoryCreditDebtTableHeader()
 
 QString CreditHistoryCreditDebtTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return debtCell<DisplayCell>(column, record, userData);
+    return debtCell<TextCell>(column, record, userData).toString();
+}
+
+CellText CreditHistoryCreditDebtTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return debtCell<TextCell>(column, record, userData);
 }
 
 QVariant CreditHistoryCreditDebtTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

@@ -82,7 +82,12 @@ StockHistoryDeliveryTableHeader::StockHistoryDeliveryTableHeader()
 
 QString StockHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
 {
-    return deliveryCell<DisplayCell, CZRVDHistoryDeliveryField>(column, record);
+    return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record).toString();
+}
+
+CellText StockHistoryDeliveryTableHeader::cellText(int column, const std::any& record, UserData*)
+{
+    return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
 }
 
 QVariant StockHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)
@@ -98,7 +103,12 @@ CreditHistoryDeliveryTableHeader::CreditHistoryDeliveryTableHeader()
 
 QString CreditHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
 {
-    return deliveryCell<DisplayCell, CZRVDCreditHistoryDeliveryField>(column, record);
+    return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record).toString();
+}
+
+CellText CreditHistoryDeliveryTableHeader::cellText(int column, const std::any& record, UserData*)
+{
+    return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
 }
 
 QVariant CreditHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)

@@ -36,7 +36,7 @@ typename Cell::Result fundDetailCell(int column, const std::any& record, UserDat
         case 4:
             // Sorting by name sorts by code: the raw value needs no lookup.
             if constexpr (Cell::isDisplay)
-                return securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
+                return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
             else
                 return Cell::text(r.SecurityID);
         case 5: return Cell::amount(r.Deposit);
@@ -60,7 +60,12 @@ StockHistoryFundDetailTableHeader::StockHistoryFundDetailTableHeader()
 
 QString StockHistoryFundDetailTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return fundDetailCell<DisplayCell, CZRVDHistoryFundDetailField>(column, record, userData);
+    return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData).toString();
+}
+
+CellText StockHistoryFundDetailTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData);
 }
 
 QVariant StockHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -76,7 +81,12 @@ CreditHistoryFundDetailTableHeader::CreditHistoryFundDetailTableHeader()
 
 QString CreditHistoryFundDetailTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return fundDetailCell<DisplayCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
+    return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData).toString();
+}
+
+CellText CreditHistoryFundDetailTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
 }
 
 QVariant CreditHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

@@ -11,6 +11,7 @@ public:
     StockHistoryFundDetailTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -20,6 +21,7 @@ public:
     CreditHistoryFundDetailTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

@@ -55,21 +55,21 @@ typename Cell::Result orderCell(int column, const std::any& value, UserData* use
                 return rowCategory(Variant::directions, order.OrderStatus, order.Direction);
         case 1:
             if constexpr (Cell::isDisplay || Variant::rawTimeIsCut)
-                return Cell::string(timeCut(order.OrderTime));
+                return Cell::timeCut(order.OrderTime);
             else
                 return Cell::text(order.OrderTime);
-        case 2: return Cell::string(securityCode(order.SecurityID, order.ExchangeID, userData));
-        case 3: return Cell::string(securityName(order.SecurityID, order.ExchangeID, userData));
+        case 2: return Cell::securityCode(order.SecurityID, order.ExchangeID, userData);
+        case 3: return Cell::securityName(order.SecurityID, order.ExchangeID, userData);
         case 4: return Cell::code(order.Direction, &Variant::direction);
         case 5: return Cell::code(order.OrderStatus, &Variant::orderStatus);
         case 6:
             if constexpr (Cell::isDisplay || Variant::rawMessageIsConverted)
-                return Cell::string(message(order.StatusMsg));
+                return Cell::message(order.StatusMsg);
             else
                 return Cell::text(order.StatusMsg);
         case 7:
             if constexpr (Cell::isDisplay)
-                return Variant::orderPriceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2);
+                return Cell::priceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2, &Variant::orderPriceType);
             else
                 return code(order.PriceType);
         case 8: return Cell::price(order.OrderPrice);
@@ -94,7 +94,12 @@ StockHistoryOrderTableHeader::StockHistoryOrderTableHeader()
 
 QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return orderCell<DisplayCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
+    return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData).toString();
+}
+
+CellText StockHistoryOrderTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
 }
 
 QVariant StockHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -110,7 +115,12 @@ CreditHistoryOrderTableHeader::CreditHistoryOrderTableHeader()
 
 QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return orderCell<DisplayCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
+    return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData).toString();
+}
+
+CellText CreditHistoryOrderTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
 }
 
 QVariant CreditHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

@@ -11,6 +11,7 @@ public:
     StockHistoryOrderTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -21,6 +22,7 @@ public:
     CreditHistoryOrderTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
+    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

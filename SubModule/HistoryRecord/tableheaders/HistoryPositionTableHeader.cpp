@@ -46,7 +46,7 @@ typename Cell::Result positionCell(int column, const std::any& record, UserData*
         case 2:
             // Sorting by name sorts by code: the raw value needs no lookup.
             if constexpr (Cell::isDisplay)
-                return securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
+                return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
             else
                 return Cell::text(r.SecurityID);
         case 3: return Cell::count(r.HoldVolume);
@@ -72,7 +72,12 @@ StockHistoryPositionTableHeader::StockHistoryPositionTableHeader()
 
 QString StockHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return positionCell<DisplayCell, CZRVDHistoryHoldField>(column, record, userData);
+    return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData).toString();
+}
+
+CellText StockHistoryPositionTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData);
 }
 
 QVariant StockHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -88,7 +93,12 @@ CreditHistoryPositionTableHeader::CreditHistoryPositionTableHeader()
 
 QString CreditHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return positionCell<DisplayCell, CZRVDCreditHistoryHoldField>(column, record, userData);
+    return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData).toString();
+}
+
+CellText CreditHistoryPositionTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData);
 }
 
 QVariant CreditHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

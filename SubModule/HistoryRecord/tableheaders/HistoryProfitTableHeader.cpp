@@ -32,7 +32,7 @@ typename Cell::Result profitCell(int column, const std::any& record, UserData* u
     return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
         switch (column) {
         case 0: return Cell::text(r.SecurityID);
-        case 1: return Cell::string(securityName(r.SecurityID, r.ExchangeID, userData));
+        case 1: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
         case 2: return Cell::amount(r.BeginMarketValue);
         case 3: return Cell::amount(r.EndMarketValue);
         case 4: return Cell::count(r.BeginVolume);
@@ -58,7 +58,12 @@ StockHistoryProfitTableHeader::StockHistoryProfitTableHeader()
 
 QString StockHistoryProfitTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return profitCell<DisplayCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
+    return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData).toString();
+}
+
+CellText StockHistoryProfitTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
 }
 
 QVariant StockHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -74,7 +79,12 @@ CreditHistoryProfitTableHeader::CreditHistoryProfitTableHeader()
 
 QString CreditHistoryProfitTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return profitCell<DisplayCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
+    return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData).toString();
+}
+
+CellText CreditHistoryProfitTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
 }
 
 QVariant CreditHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

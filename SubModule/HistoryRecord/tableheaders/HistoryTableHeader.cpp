@@ -1,5 +1,11 @@
 #include "HistoryTableHeader.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace VEK_SC_Space {
@@ -44,6 +50,210 @@ int rowCategory(DirectionSet set, char orderStatus, char direction)
         return 1;
     default:
         return rowCategory(set, direction);
+    }
+}
+
+char* fixed(char* out, double value, int decimals)
+{
+    // Qt's rule: the exact binary value rounded to `decimals` places, a tie away from zero; a
+    // minus sign on any negative value but -0. Done here in integers: the value is m * 2^e, so
+    // |value| * 10^decimals is m * 10^decimals shifted by e, whose dropped bits decide the
+    // rounding. Infinities, NaN and values of 2^52 and more go through Qt.
+    static constexpr std::uint64_t powers[] = {1, 10, 100, 1000};
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = int(bits >> 52 & 0x7FF);
+    std::uint64_t mantissa = bits & ((std::uint64_t(1) << 52) - 1);
+    const int exponent = biased == 0 ? -1074 : biased - 1075;
+    if (biased != 0)
+        mantissa |= std::uint64_t(1) << 52;
+    // At 2^52 and up (exponent 0 or more) there are no fractions to round: Qt does those.
+    const bool exact = biased != 0x7FF && exponent < 0 && decimals >= 0 && decimals <= 3;
+    std::uint64_t units = 0;    // |value| * 10^decimals, rounded
+    if (exact) {
+        const std::uint64_t scaled = mantissa * powers[decimals];    // below 2^63
+        const int shift = -exponent;
+        if (shift < 64) {
+            const std::uint64_t half = std::uint64_t(1) << (shift - 1);
+            units = (scaled >> shift) + ((scaled & (2 * half - 1)) >= half ? 1 : 0);
+        }
+    }
+    if (!exact) {
+        const QString text = QString::number(value, 'f', decimals);
+        for (const QChar c : text)
+            *out++ = char(c.unicode());
+        return out;
+    }
+    if (value < 0)
+        *out++ = '-';
+    char digits[24];
+    int length = int(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
+    // At least one digit before the point.
+    const int whole = std::max(length - decimals, 1);
+    const int padding = whole + decimals - length;
+    std::memmove(digits + padding, digits, std::size_t(length));
+    std::memset(digits, '0', std::size_t(padding));
+    length += padding;
+    std::memcpy(out, digits, std::size_t(whole));
+    out += whole;
+    if (decimals > 0) {
+        *out++ = '.';
+        std::memcpy(out, digits + whole, std::size_t(decimals));
+        out += decimals;
+    }
+    return out;
+}
+
+char* integer(char* out, int value)
+{
+    return std::to_chars(out, out + 12, value).ptr;
+}
+
+QString CellText::toString() const
+{
+    switch (kind) {
+    case Kind::Empty: return QString();
+    case Kind::Utf8: return QString::fromUtf8(bytes, size);
+    case Kind::String: return string;
+    case Kind::Price: return HistoryColumn::price(value);
+    case Kind::Amount: return HistoryColumn::amount(value);
+    case Kind::Count: return HistoryColumn::count(integer);
+    case Kind::Code: return decoder(byte);
+    case Kind::PriceType: return priceTypeDecoder(byte, aux[0], aux[1]);
+    case Kind::Message: {
+        QVarLengthArray<char, 128> copy(size + 1);
+        std::memcpy(copy.data(), bytes, std::size_t(size));
+        copy[size] = '\0';
+        return Util::char2QStr(copy.data());
+    }
+    case Kind::SecurityCode: return userData->GetDisplaySecurityID(QString::fromUtf8(bytes, size), byte);
+    case Kind::SecurityName: {
+        QVarLengthArray<char, 64> copy(size + 1);
+        std::memcpy(copy.data(), bytes, std::size_t(size));
+        copy[size] = '\0';
+        return userData->Translate2SecurityName(copy.data(), byte);
+    }
+    }
+    return QString();
+}
+
+struct CellTextWriter::Decoded
+{
+    QString (*decoder)(char);
+    std::array<QString, 256> texts;
+    std::array<bool, 256> known{};
+};
+
+CellTextWriter::CellTextWriter()
+{
+    buffer.resize(1 << 16);
+}
+
+CellTextWriter::~CellTextWriter() = default;
+
+void CellTextWriter::grow(std::size_t more)
+{
+    buffer.resize(std::max(buffer.size() * 2, used + more));
+}
+
+void CellTextWriter::append(const char16_t* text, int length)
+{
+    if (used + std::size_t(length) > buffer.size())
+        grow(std::size_t(length));
+    std::memcpy(buffer.data() + used, text, std::size_t(length) * sizeof(char16_t));
+    used += std::size_t(length);
+}
+
+void CellTextWriter::appendLatin1(const char* text, std::size_t length)
+{
+    if (used + length > buffer.size())
+        grow(length);
+    char16_t* out = buffer.data() + used;
+    for (std::size_t i = 0; i < length; ++i)
+        out[i] = char16_t(static_cast<unsigned char>(text[i]));
+    used += length;
+}
+
+void CellTextWriter::appendUtf8(const char* text, std::size_t length)
+{
+    // ASCII widens as it is; anything else takes QString's own decoding, invalid bytes included.
+    for (std::size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            append(QString::fromUtf8(text, int(length)));
+            return;
+        }
+    }
+    appendLatin1(text, length);
+}
+
+const QString& CellTextWriter::decoded(const CellText& cell)
+{
+    auto found = std::find_if(decoders.begin(), decoders.end(), [&](const Decoded& d) { return d.decoder == cell.decoder; });
+    if (found == decoders.end()) {
+        decoders.emplace_back();
+        found = decoders.end() - 1;
+        found->decoder = cell.decoder;
+    }
+    const auto index = static_cast<unsigned char>(cell.byte);
+    if (!found->known[index]) {
+        found->texts[index] = cell.decoder(cell.byte);
+        found->known[index] = true;
+    }
+    return found->texts[index];
+}
+
+const QString& CellTextWriter::memoized(const CellText& cell)
+{
+    Made* made = nullptr;
+    switch (cell.kind) {
+    case CellText::Kind::PriceType: {
+        const char key[] = {cell.byte, cell.aux[0], cell.aux[1]};
+        made = &priceTypes.find(std::string_view(key, 3));
+        break;
+    }
+    case CellText::Kind::Message:
+        made = &messages.find(std::string_view(cell.bytes, std::size_t(cell.size)));
+        break;
+    default: {
+        // The code's bytes, then the exchange: a row's code and name share their entry.
+        QVarLengthArray<char, 64> key(cell.size + 1);
+        std::memcpy(key.data(), cell.bytes, std::size_t(cell.size));
+        key[cell.size] = cell.byte;
+        Security& security = securities.find(std::string_view(key.data(), std::size_t(key.size())));
+        made = cell.kind == CellText::Kind::SecurityCode ? &security.code : &security.name;
+        break;
+    }
+    }
+    if (!made->made) {
+        made->text = cell.toString();
+        made->made = true;
+    }
+    return made->text;
+}
+
+void CellTextWriter::append(const CellText& cell)
+{
+    switch (cell.kind) {
+    case CellText::Kind::Empty: return;
+    case CellText::Kind::Utf8: appendUtf8(cell.bytes, std::size_t(cell.size)); return;
+    case CellText::Kind::String: append(cell.string); return;
+    case CellText::Kind::Price:
+    case CellText::Kind::Amount: {
+        char digits[FixedRoom];
+        const char* end = fixed(digits, cell.value, cell.kind == CellText::Kind::Price ? 3 : 2);
+        appendLatin1(digits, std::size_t(end - digits));
+        return;
+    }
+    case CellText::Kind::Count: {
+        char digits[12];
+        appendLatin1(digits, std::size_t(integer(digits, cell.integer) - digits));
+        return;
+    }
+    case CellText::Kind::Code: append(decoded(cell)); return;
+    case CellText::Kind::PriceType:
+    case CellText::Kind::Message:
+    case CellText::Kind::SecurityCode:
+    case CellText::Kind::SecurityName: append(memoized(cell)); return;
     }
 }
 

@@ -10,7 +10,11 @@
 #include <any>
 #include <cstddef>
 #include <cstring>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace VEK_SC_Space {
 
@@ -28,15 +32,21 @@ struct ColumnSpec
     bool flag;
 };
 
+class CellText;
+
 } // namespace HistoryColumn
 
-// The module's column sets derive from this. It adds nothing to TableHeader but the key
-// hand-over; on purpose no Q_OBJECT, so every set translates in TableHeader's context.
+// The module's column sets derive from this. It adds to TableHeader the key hand-over and a
+// cell's display text as a description (see CellText), which the export appends without a
+// QString per cell; on purpose no Q_OBJECT, so every set translates in TableHeader's context.
 class HistoryTableHeader : public TableHeader
 {
 public:
     explicit HistoryTableHeader(QString key);
     ~HistoryTableHeader() override;
+
+    // What getColumnDisplayText shows, before it is made a QString: both come from here.
+    virtual HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) = 0;
 
 protected:
     // Registers the columns in the table's order, each title through TableHeader::tr.
@@ -79,9 +89,29 @@ private:
     char bytes[N + 1];
 };
 
-inline QString price(double value) { return QString::number(value, 'f', 3); }
-inline QString amount(double value) { return QString::number(value, 'f', 2); }
-inline QString count(int value) { return QString::number(value); }
+// Room for any double with three decimals, sign and point.
+constexpr int FixedRoom = 330;
+
+// Writes QString::number(value, 'f', decimals) to `out` (FixedRoom chars) and returns its end.
+char* fixed(char* out, double value, int decimals);
+// Writes QString::number(value) to `out` (12 chars) and returns its end.
+char* integer(char* out, int value);
+
+inline QString price(double value)
+{
+    char digits[FixedRoom];
+    return QString::fromLatin1(digits, int(fixed(digits, value, 3) - digits));
+}
+inline QString amount(double value)
+{
+    char digits[FixedRoom];
+    return QString::fromLatin1(digits, int(fixed(digits, value, 2) - digits));
+}
+inline QString count(int value)
+{
+    char digits[12];
+    return QString::fromLatin1(digits, int(integer(digits, value) - digits));
+}
 
 // Raw value of a code column: the code byte as a signed char widened to int.
 inline QVariant code(char value) { return QVariant(int(static_cast<signed char>(value))); }
@@ -189,20 +219,133 @@ inline QString securityNameByLetters(const char (&codeField)[N], const char (&le
     return exchange ? securityName(codeField, exchange, userData) : QString();
 }
 
-// The two faces of a cell: a set can write its column switch once, as a template over one of
-// these, and get the display text and the raw value from the same lines.
-struct DisplayCell
+// A cell's display text, described rather than built: a text field's bytes, a number, a code
+// with its decoder, a security to look up, or a ready text. toString() gives the text the table
+// shows; CellTextWriter appends the same text to the export's buffer without a QString each.
+class CellText
 {
-    using Result = QString;
+public:
+    enum class Kind : unsigned char {
+        Empty, Utf8, String, Price, Amount, Count, Code, PriceType, Message, SecurityCode, SecurityName
+    };
+
+    CellText() = default;
+    CellText(QString text) : kind(Kind::String), string(std::move(text)) {}
+
+    static CellText utf8(const char* bytes, std::size_t size)
+    {
+        CellText cell(Kind::Utf8);
+        cell.bytes = bytes;
+        cell.size = int(size);
+        return cell;
+    }
+    static CellText number(Kind kind, double value)
+    {
+        CellText cell(kind);
+        cell.value = value;
+        return cell;
+    }
+    static CellText count(int value)
+    {
+        CellText cell(Kind::Count);
+        cell.integer = value;
+        return cell;
+    }
+    static CellText code(char value, QString (*decoder)(char))
+    {
+        CellText cell(Kind::Code);
+        cell.byte = value;
+        cell.decoder = decoder;
+        return cell;
+    }
+    static CellText priceType(char type, char aux1, char aux2, QString (*decoder)(char, char, char))
+    {
+        CellText cell(Kind::PriceType);
+        cell.byte = type;
+        cell.aux[0] = aux1;
+        cell.aux[1] = aux2;
+        cell.priceTypeDecoder = decoder;
+        return cell;
+    }
+    // A text field (up to its NUL) through the base library's text conversion.
+    static CellText message(const char* bytes, std::size_t size)
+    {
+        CellText cell = utf8(bytes, size);
+        cell.kind = Kind::Message;
+        return cell;
+    }
+    // A security code field (up to its NUL) on an exchange, through the account's look-ups.
+    static CellText security(Kind kind, const char* bytes, std::size_t size, char exchange, UserData* userData)
+    {
+        if (!userData)
+            return CellText();
+        CellText cell = utf8(bytes, size);
+        cell.kind = kind;
+        cell.byte = exchange;
+        cell.userData = userData;
+        return cell;
+    }
+
+    QString toString() const;
+
+    Kind kind = Kind::Empty;
+    char byte = 0;                      // code, or the security's exchange
+    char aux[2] = {};                   // the price type's two other bytes
+    int size = 0;                       // of bytes
+    int integer = 0;
+    double value = 0;
+    const char* bytes = nullptr;        // not NUL-terminated
+    QString (*decoder)(char) = nullptr;
+    QString (*priceTypeDecoder)(char, char, char) = nullptr;
+    UserData* userData = nullptr;
+    QString string;
+
+private:
+    explicit CellText(Kind kind) : kind(kind) {}
+};
+
+// The display face of a cell, for the switches of the column sets.
+struct TextCell
+{
+    using Result = CellText;
     static constexpr bool isDisplay = true;
-    static QString none() { return QString(); }
+    static CellText none() { return CellText(); }
     template <std::size_t N>
-    static QString text(const char (&field)[N]) { return HistoryColumn::text(field); }
-    static QString string(const QString& value) { return value; }
-    static QString price(double value) { return HistoryColumn::price(value); }
-    static QString amount(double value) { return HistoryColumn::amount(value); }
-    static QString count(int value) { return HistoryColumn::count(value); }
-    static QString code(char value, QString (*decoder)(char)) { return decoder(value); }
+    static CellText text(const char (&field)[N]) { return CellText::utf8(field, strnlen(field, N)); }
+    static CellText string(QString value) { return CellText(std::move(value)); }
+    static CellText price(double value) { return CellText::number(CellText::Kind::Price, value); }
+    static CellText amount(double value) { return CellText::number(CellText::Kind::Amount, value); }
+    static CellText count(int value) { return CellText::count(value); }
+    static CellText code(char value, QString (*decoder)(char)) { return CellText::code(value, decoder); }
+    static CellText priceType(char type, char aux1, char aux2, QString (*decoder)(char, char, char))
+    {
+        return CellText::priceType(type, aux1, aux2, decoder);
+    }
+    template <std::size_t N>
+    static CellText message(const char (&field)[N]) { return CellText::message(field, strnlen(field, N)); }
+    template <std::size_t N>
+    static CellText timeCut(const char (&field)[N])
+    {
+        const std::size_t length = strnlen(field, N);
+        const void* dot = std::memchr(field, '.', length);
+        return CellText::utf8(field, dot ? std::size_t(static_cast<const char*>(dot) - field) : length);
+    }
+    template <std::size_t N>
+    static CellText securityCode(const char (&codeField)[N], char exchange, UserData* userData)
+    {
+        return CellText::security(CellText::Kind::SecurityCode, codeField, strnlen(codeField, N), exchange, userData);
+    }
+    template <std::size_t N>
+    static CellText securityName(const char (&codeField)[N], char exchange, UserData* userData)
+    {
+        return CellText::security(CellText::Kind::SecurityName, codeField, strnlen(codeField, N), exchange, userData);
+    }
+    template <std::size_t N, std::size_t M>
+    static CellText securityNameByLetters(const char (&codeField)[N], const char (&letters)[M], UserData* userData)
+    {
+        const char exchange = exchangeFromLetters(HistoryColumn::text(letters));
+        return exchange ? securityName(codeField, exchange, userData) : CellText();
+    }
 };
 
 struct RawCell
@@ -217,6 +360,111 @@ struct RawCell
     static QVariant amount(double value) { return value; }
     static QVariant count(int value) { return value; }
     static QVariant code(char value, QString (*)(char)) { return HistoryColumn::code(value); }
+    template <std::size_t N>
+    static QVariant message(const char (&field)[N]) { return HistoryColumn::message(field); }
+    template <std::size_t N>
+    static QVariant timeCut(const char (&field)[N]) { return HistoryColumn::timeCut(field); }
+    template <std::size_t N>
+    static QVariant securityCode(const char (&codeField)[N], char exchange, UserData* userData)
+    {
+        return HistoryColumn::securityCode(codeField, exchange, userData);
+    }
+    template <std::size_t N>
+    static QVariant securityName(const char (&codeField)[N], char exchange, UserData* userData)
+    {
+        return HistoryColumn::securityName(codeField, exchange, userData);
+    }
+};
+
+// Values by the bytes they were made from, in a fixed number of entries chosen by the bytes'
+// hash: a key finds its value in its entry, or a fresh default value there (the caller makes
+// it), so the memory stays bounded whatever the records hold, and a value is never taken for
+// another key's. The last entry found is tried first.
+template <typename Value>
+class BytesCache
+{
+public:
+    explicit BytesCache(std::size_t sizePowerOfTwo) : entries(sizePowerOfTwo) {}
+
+    Value& find(std::string_view key)
+    {
+        if (last && last->used && last->key == key)
+            return last->value;
+        std::uint64_t hash = 14695981039346656037u;     // FNV-1a: the keys are a few bytes
+        for (const char c : key)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+        Entry& entry = entries[hash & (entries.size() - 1)];
+        if (!entry.used || entry.key != key) {
+            entry.key.assign(key.data(), key.size());
+            entry.value = Value();
+            entry.used = true;
+        }
+        last = &entry;
+        return entry.value;
+    }
+
+private:
+    struct Entry
+    {
+        bool used = false;
+        std::string key;
+        Value value;
+    };
+    std::vector<Entry> entries;
+    Entry* last = nullptr;
+};
+
+// Appends cells' display texts, and separators, to a UTF-16 buffer: the export's. Decoded codes,
+// status messages and a security's code and name are asked of the base library once per writer
+// for each distinct input, as the same input gives the same text throughout one export of one
+// account.
+class CellTextWriter
+{
+public:
+    CellTextWriter();
+    ~CellTextWriter();
+    CellTextWriter(const CellTextWriter&) = delete;
+    CellTextWriter& operator=(const CellTextWriter&) = delete;
+
+    void append(const CellText& cell);
+    void append(const QString& text) { append(reinterpret_cast<const char16_t*>(text.constData()), text.size()); }
+    void append(char16_t c)
+    {
+        if (used == buffer.size())
+            grow(1);
+        buffer[used++] = c;
+    }
+
+    const QChar* data() const { return reinterpret_cast<const QChar*>(buffer.data()); }
+    int size() const { return int(used); }
+    void clear() { used = 0; }
+
+private:
+    void append(const char16_t* text, int length);
+    void appendLatin1(const char* text, std::size_t length);
+    void appendUtf8(const char* text, std::size_t length);
+    const QString& decoded(const CellText& cell);
+    const QString& memoized(const CellText& cell);
+    void grow(std::size_t more);
+
+    std::vector<char16_t> buffer;
+    std::size_t used = 0;
+    struct Decoded;
+    std::vector<Decoded> decoders;
+    // A text made yet or not; an empty text may be a made one.
+    struct Made
+    {
+        QString text;
+        bool made = false;
+    };
+    struct Security
+    {
+        Made code;
+        Made name;
+    };
+    BytesCache<Security> securities{4096};
+    BytesCache<Made> messages{1024};
+    BytesCache<Made> priceTypes{256};
 };
 
 } // namespace HistoryColumn

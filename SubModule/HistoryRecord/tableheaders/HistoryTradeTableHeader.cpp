@@ -39,8 +39,8 @@ typename Cell::Result tradeCell(int column, const std::any& value, UserData* use
             else
                 return rowCategory(Codes::directions, trade.Direction);
         case 1: return Cell::text(trade.TradeTime);
-        case 2: return Cell::string(securityCode(trade.SecurityID, trade.ExchangeID, userData));
-        case 3: return Cell::string(securityName(trade.SecurityID, trade.ExchangeID, userData));
+        case 2: return Cell::securityCode(trade.SecurityID, trade.ExchangeID, userData);
+        case 3: return Cell::securityName(trade.SecurityID, trade.ExchangeID, userData);
         case 4: return Cell::code(trade.Direction, &Codes::direction);
         case 5: return Cell::price(trade.TradePrice);
         case 6: return Cell::count(trade.TradeVolume);
@@ -64,7 +64,12 @@ StockHistoryTradeTableHeader::StockHistoryTradeTableHeader()
 
 QString StockHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return tradeCell<DisplayCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
+    return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData).toString();
+}
+
+CellText StockHistoryTradeTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
 }
 
 QVariant StockHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -80,7 +85,12 @@ CreditHistoryTradeTableHeader::CreditHistoryTradeTableHeader()
 
 QString CreditHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
 {
-    return tradeCell<DisplayCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
+    return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData).toString();
+}
+
+CellText CreditHistoryTradeTableHeader::cellText(int column, const std::any& record, UserData* userData)
+{
+    return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
 }
 
 QVariant CreditHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
