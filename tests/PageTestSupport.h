@@ -11,6 +11,7 @@
 #include "service/RecordTypes.h"
 #include "service/ValueAddedService.h"
 
+#include <QTextCodec>
 #include <QtWidgets>
 
 #include <any>
@@ -86,20 +87,17 @@ inline Factory pluginFactory()
 }
 #endif
 
-// What an export of this model must write: header and display texts, a comma after each.
-inline QByteArray expectedCsv(const QAbstractItemModel* model)
+// What an export of this model must write: header and display texts, a comma after each, in
+// the given encoding (Qt 6's QTextStream would write UTF-8 whatever the locale).
+inline QByteArray expectedCsv(const QAbstractItemModel* model, QTextCodec* codec = QTextCodec::codecForLocale())
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
-    QTextStream out(&buffer);
+    QString text;
     for (int row = -1; row < model->rowCount(); ++row) {
         for (int column = 0; column < model->columnCount(); ++column)
-            out << (row < 0 ? model->headerData(column, Qt::Horizontal) : model->index(row, column).data()).toString() << ',';
-        out << '\n';
+            text += (row < 0 ? model->headerData(column, Qt::Horizontal) : model->index(row, column).data()).toString() + u',';
+        text += u'\n';
     }
-    out.flush();
-    return bytes;
+    return codec->fromUnicode(text);
 }
 
 // An account registered while it lives, connected and logged in. With records 0 requests are

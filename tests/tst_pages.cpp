@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <cxxabi.h>
+#include <cstring>
 #include <memory>
 
 using namespace PageTest;
@@ -74,6 +75,9 @@ void tst_Pages::matrix()
             query(page);
             account->answer(kind, 3, true);
             const QList<std::any>& records = recordsOf(page);
+            // The model's copy holds the page's records themselves: the same pointers, bit for bit.
+            for (int row = 0; row < modelOf(page)->rowCount(); ++row)
+                QVERIFY(std::memcmp(&modelOf(page)->record(row), &records.at(row), sizeof(std::any)) == 0);
             line += QStringLiteral("%1 | %2 | %3 | %4 of %5 columns | %6 x %7 | ")
                         .arg(QString::fromLatin1(page->metaObject()->className()), titleOf(page),
                              columns ? columns->key() : QStringLiteral("no columns"))

@@ -229,10 +229,14 @@ int HistorySortProxyModel::columnCount(const QModelIndex& parent) const
 bool HistorySortProxyModel::hasChildren(const QModelIndex& parent) const
 {
     const QAbstractItemModel* source = sourceModel();
-    if (!source || parent.isValid() || !source->hasChildren())
+    if (!source || parent.isValid())
         return false;
+    // Our own rows first: Qt 6's proxy base reports header changes while a source removal is
+    // still under way, when the source is already empty and these rows are not yet removed.
+    if (rowCount() > 0 && columnCount() > 0)
+        return true;
     // Rows the source can still fetch count as children, as for the base proxy.
-    return source->canFetchMore(QModelIndex()) || (rowCount() > 0 && columnCount() > 0);
+    return source->hasChildren() && source->canFetchMore(QModelIndex());
 }
 
 QVariant HistorySortProxyModel::headerData(int section, Qt::Orientation orientation, int role) const

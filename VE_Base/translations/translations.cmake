@@ -2,7 +2,7 @@
 # in VE_Base under ":/i18n/", next to the module's. A host installs it like the module's.
 set(vebase_ts_files ${CMAKE_CURRENT_LIST_DIR}/VE_Base_en.ts)
 
-qt5_add_translation(vebase_qm_files ${vebase_ts_files})
+qt_add_translation(vebase_qm_files ${vebase_ts_files})
 
 # rcc resolves the files of a .qrc relative to it, so the .qrc goes next to the .qm files.
 set(vebase_qrc_entries "")
@@ -15,7 +15,7 @@ file(WRITE ${vebase_qrc}.in
     "<RCC>\n    <qresource prefix=\"/i18n\">\n${vebase_qrc_entries}    </qresource>\n</RCC>\n")
 configure_file(${vebase_qrc}.in ${vebase_qrc} COPYONLY)
 
-qt5_add_resources(vebase_qrc_sources ${vebase_qrc})
+qt_add_resources(vebase_qrc_sources ${vebase_qrc})
 set_source_files_properties(${vebase_qrc_sources} PROPERTIES SKIP_AUTOGEN ON)
 target_sources(VE_Base PRIVATE ${vebase_qm_files} ${vebase_qrc_sources})
 
@@ -23,7 +23,7 @@ set(VEBASE_TS_FILES ${vebase_ts_files} CACHE INTERNAL "The base library's .ts fi
 
 # Part of `update_ts` (the module's translations.cmake adds it).
 add_custom_target(update_ts_vebase
-    COMMAND Qt5::lupdate ${CMAKE_CURRENT_SOURCE_DIR} -ts ${vebase_ts_files}
+    COMMAND Qt${QT_MAJOR_VERSION}::lupdate ${CMAKE_CURRENT_SOURCE_DIR} -ts ${vebase_ts_files}
             -no-obsolete -locations none
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     COMMENT "Refreshing the base library's .ts files from the sources"

@@ -2,7 +2,7 @@
 # project of its own against it, as the client's developers build the module against theirs.
 #   cmake -DBUILD_DIR=... -DMODULE_SOURCE_DIR=... -DREPO_VE_BASE_DIR=... -DWORK_DIR=...
 #         -DGENERATOR=... -DCXX=... -DBUILD_TYPE=... -DSANITIZE=... -DCXX_FLAGS=...
-#         -DCXX_FLAGS_DEBUG=... -P build_module_standalone.cmake
+#         -DQT_MAJOR_VERSION=... -DCXX_FLAGS_DEBUG=... -P build_module_standalone.cmake
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT result EQUAL 0)
@@ -27,7 +27,7 @@ endforeach()
 # Only the installed package can be found: no registry, no other prefix.
 run(${CMAKE_COMMAND} -S ${MODULE_SOURCE_DIR} -B ${module_build} -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
-    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DSANITIZE=${SANITIZE}
+    -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DSANITIZE=${SANITIZE} -DQT_MAJOR_VERSION=${QT_MAJOR_VERSION}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_CXX_FLAGS_DEBUG=${CXX_FLAGS_DEBUG}"
     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
 run(${CMAKE_COMMAND} --build ${module_build} -j2)

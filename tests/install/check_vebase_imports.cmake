@@ -9,6 +9,8 @@ function(dynamic_symbols library which out)
     endif()
     # "<address> T name" or "U name": the name starts after the type letter.
     string(REGEX REPLACE "(^|\n)[0-9a-f ]* [A-Za-z] " "\\1" text "${text}")
+    # Qt 6's QStringList is QList<QString> and demangles so; one list serves both.
+    string(REPLACE "QList<QString>" "QStringList" text "${text}")
     string(REPLACE ";" "\\;" text "${text}")
     string(REPLACE "\n" ";" names "${text}")
     set(${out} ${names} PARENT_SCOPE)

@@ -3,7 +3,7 @@
 # sources (not part of ALL, run it after changing a user-visible text).
 set(historyrecord_ts_files ${CMAKE_CURRENT_LIST_DIR}/SubModule_HistoryRecord_en.ts)
 
-qt5_add_translation(historyrecord_qm_files ${historyrecord_ts_files})
+qt_add_translation(historyrecord_qm_files ${historyrecord_ts_files})
 
 # rcc resolves the files of a .qrc relative to it, so the .qrc goes next to the .qm files.
 set(historyrecord_qrc_entries "")
@@ -17,7 +17,7 @@ file(WRITE ${historyrecord_qrc}.in
 configure_file(${historyrecord_qrc}.in ${historyrecord_qrc} COPYONLY)
 
 # Compiled straight into the shared library, so the resources register when it is loaded.
-qt5_add_resources(historyrecord_qrc_sources ${historyrecord_qrc})
+qt_add_resources(historyrecord_qrc_sources ${historyrecord_qrc})
 set_source_files_properties(${historyrecord_qrc_sources} PROPERTIES SKIP_AUTOGEN ON)
 target_sources(SubModule_HistoryRecord PRIVATE ${historyrecord_qm_files} ${historyrecord_qrc_sources})
 
@@ -25,7 +25,7 @@ set(HISTORYRECORD_TS_FILES ${historyrecord_ts_files} CACHE INTERNAL "The module'
 set(HISTORYRECORD_QM_FILES ${historyrecord_qm_files} CACHE INTERNAL "The module's compiled .qm files")
 
 add_custom_target(update_ts
-    COMMAND Qt5::lupdate ${CMAKE_CURRENT_SOURCE_DIR} -ts ${historyrecord_ts_files}
+    COMMAND Qt${QT_MAJOR_VERSION}::lupdate ${CMAKE_CURRENT_SOURCE_DIR} -ts ${historyrecord_ts_files}
             -no-obsolete -locations none
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     COMMENT "Refreshing the module's .ts files from the sources"
