@@ -180,6 +180,13 @@ void CellTextWriter::grow(std::size_t more)
     buffer.resize(std::max(buffer.size() * 2, used + more));
 }
 
+char* CellTextWriter::room(std::size_t bytes)
+{
+    if (used + bytes > buffer.size())
+        grow(bytes);
+    return buffer.data() + used;
+}
+
 bool CellTextWriter::writeTo(QIODevice& device)
 {
     const std::size_t size = used;
@@ -199,9 +206,7 @@ QByteArray CellTextWriter::encoded(const QString& text) const
 
 void CellTextWriter::appendBytes(const char* bytes, std::size_t length)
 {
-    if (used + length > buffer.size())
-        grow(length);
-    std::memcpy(buffer.data() + used, bytes, length);
+    std::memcpy(room(length), bytes, length);
     used += length;
 }
 
@@ -223,10 +228,23 @@ void CellTextWriter::appendUtf8(const char* text, std::size_t length)
 {
     // ASCII goes as it is; anything else takes QString's own decoding (invalid bytes and a
     // leading byte-order mark included), as the table's text does.
-    if (isAscii(text, length))
+    if (utf8) {
+        // Copied and checked in one pass; the copy counts only if it was all ASCII.
+        char* out = room(length);
+        unsigned char seen = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = text[i];
+            seen |= static_cast<unsigned char>(text[i]);
+        }
+        if (seen < 0x80) {
+            used += length;
+            return;
+        }
+    } else if (isAscii(text, length)) {
         appendAscii(text, length);
-    else
-        append(QString::fromUtf8(text, int(length)));
+        return;
+    }
+    append(QString::fromUtf8(text, int(length)));
 }
 
 void CellTextWriter::append(const QString& text)
@@ -298,12 +316,20 @@ void CellTextWriter::append(const CellText& cell)
     case CellText::Kind::String: append(cell.string); return;
     case CellText::Kind::Price:
     case CellText::Kind::Amount: {
+        const int decimals = cell.kind == CellText::Kind::Price ? 3 : 2;
+        if (utf8) {
+            used = std::size_t(fixed(room(FixedRoom), cell.value, decimals) - buffer.data());
+            return;
+        }
         char digits[FixedRoom];
-        const char* end = fixed(digits, cell.value, cell.kind == CellText::Kind::Price ? 3 : 2);
-        appendAscii(digits, std::size_t(end - digits));
+        appendAscii(digits, std::size_t(fixed(digits, cell.value, decimals) - digits));
         return;
     }
     case CellText::Kind::Count: {
+        if (utf8) {
+            used = std::size_t(integer(room(12), cell.integer) - buffer.data());
+            return;
+        }
         char digits[12];
         appendAscii(digits, std::size_t(integer(digits, cell.integer) - digits));
         return;

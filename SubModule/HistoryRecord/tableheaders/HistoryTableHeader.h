@@ -434,8 +434,8 @@ private:
             h ^= h >> 29;
         }
         std::uint64_t tail = 0;
-        if (i < key.size())
-            std::memcpy(&tail, key.data() + i, key.size() - i);
+        for (std::size_t shift = 0; i < key.size(); ++i, shift += 8)
+            tail |= std::uint64_t(static_cast<unsigned char>(key[i])) << shift;
         h = (h ^ tail) * k;
         return h ^ h >> 32;
     }
@@ -486,6 +486,8 @@ private:
     const QByteArray& decoded(const CellText& cell);
     const QByteArray& memoized(const CellText& cell);
     QByteArray encoded(const QString& text) const;
+    // At least `bytes` free at the buffer's end, which it returns; `used` stays.
+    char* room(std::size_t bytes);
     void grow(std::size_t more);
 
     QTextCodec* codec;
