@@ -256,9 +256,7 @@ void CellTextWriter::append(const QString& text)
     const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
     const std::size_t length = std::size_t(text.size());
     if (std::all_of(units, units + length, [](char16_t c) { return c < 0x80; })) {
-        if (used + length > buffer.size())
-            grow(length);
-        std::transform(units, units + length, buffer.data() + used, [](char16_t c) { return char(c); });
+        std::transform(units, units + length, room(length), [](char16_t c) { return char(c); });
         used += length;
         return;
     }

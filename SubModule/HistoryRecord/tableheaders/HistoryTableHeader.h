@@ -445,7 +445,7 @@ private:
 };
 
 // Appends cells' display texts, and separators, to the export's buffer, already in the file's
-// encoding when that is UTF-8 (the usual locale here), otherwise as UTF-16 that the encoding's
+// encoding when that is UTF-8 (the usual locale on Linux), otherwise as UTF-16 that the encoding's
 // codec converts on writeTo. Either way the bytes equal the codec's for the table's texts.
 // Decoded codes, status messages and a security's code and name are asked of the base library
 // once per writer for each distinct input, as the same input gives the same text throughout one
