@@ -60,6 +60,8 @@ void tst_Export::exportButton_data()
     QTest::newRow("by price, descending") << "last 12, tricky, -委托价格" << file << save << saved << 12 << "by-price.csv";
     QTest::newRow("by code, ascending") << "last 12, tricky, +证券代码" << file << save << saved << 12 << "by-code.csv";
     QTest::newRow("GBK locale") << "GBK, last 12, tricky" << file << save << saved << 12 << "stock-orders.csv";
+    QTest::newRow("fields not UTF-8") << "last 12, raw bytes" << file << save << saved << 12 << "";
+    QTest::newRow("fields not UTF-8, GBK locale") << "GBK, last 12, raw bytes" << file << save << saved << 12 << "";
     QTest::newRow("another model on the table") << "last 12, other" << file << save << saved << 2 << "other-model.csv";
     QTest::newRow("before any query") << "" << file << save << saved << 0 << "";
     QTest::newRow("empty answer") << "last 0" << file << save << saved << 0 << "";
@@ -80,7 +82,8 @@ void tst_Export::exportButton_data()
 }
 
 // Setup words: the locale's codec; "last N" or "more N" records answered, the last batch or not;
-// "all" of them shown; "4 KiB": no file may grow beyond during the export; "tricky" values with commas, quotes and a line break; a sort by a column
+// "all" of them shown; "4 KiB": no file may grow beyond during the export; "tricky" values with commas, quotes and a line break;
+// "raw bytes": text fields that are not UTF-8 (overlong, surrogate, cut short, GBK) or begin with a byte-order mark; a sort by a column
 // title after + or -; "other": another model on the table. The file holds what the table shows,
 // in the user's order, a comma after every value, values as they stand, in the locale's encoding
 // without a byte-order mark. The export only reads the table: rows, records, query and tips stay.
@@ -121,6 +124,11 @@ void tst_Export::exportButton()
             auto* tricky = static_cast<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField*>(account.userData.getHistoryOrderList().at(1));
             std::strcpy(tricky->ShareholderID, "A1,\"2\"\n3");
             std::strcpy(tricky->CustomerID, "客户,甲");
+        } else if (word == QLatin1String("raw bytes")) {
+            auto* raw = static_cast<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField*>(account.userData.getHistoryOrderList().at(2));
+            std::strcpy(raw->CustomerID, "\xEF\xBB\xBF" "8800123");
+            std::strcpy(raw->ShareholderID, "A\xC0\xAF\xED\xA0\x80\xE4\xB8");
+            std::strcpy(raw->OrderTime, "09:30\xB2\xBB.123");
         }
         for (int column = 0; column < table->model()->columnCount() && word.size() > 1; ++column) {
             if (table->model()->headerData(column, Qt::Horizontal).toString() == word.mid(1))

@@ -43,7 +43,7 @@ constexpr int QueryLockMs = 1000;
 constexpr int RowHeight = 23;         // rows and header at 100 %
 constexpr int Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 const QString RequestDateFormat = QStringLiteral("yyyyMMdd");
-constexpr int ChunkChars = 1 << 16;   // text converted to bytes at a time
+constexpr std::size_t ChunkBytes = 1 << 17;   // text written (and converted) at a time
 
 // A box or dialog of the page, on the heap as the page's child: if the host deletes the page
 // while it is open, the page takes it along, exec() reports that, and the caller must leave at
@@ -481,37 +481,27 @@ bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
     QVector<int> ids;
     for (int column = 0; direct && column < columns; ++column)
         ids.append(showColumns.at(column)->id);
-    QTextCodec* codec = QTextCodec::codecForLocale();
-    CellTextWriter text;
-    const auto writeOut = [&] {
-        const QByteArray bytes = codec->fromUnicode(text.data(), text.size());
-        text.clear();
-        return device.write(bytes) == bytes.size();
-    };
+    CellTextWriter text(QTextCodec::codecForLocale());
     for (int column = 0; column < columns; ++column) {
         text.append(table->headerData(column, Qt::Horizontal).toString());
-        text.append(u',');
+        text.append(',');
     }
-    text.append(u'\n');
+    text.append('\n');
     for (int row = 0; row < rows; ++row) {
         if (direct) {
-            const std::any& record = records.at(rowMap->sourceRow(row));
-            for (const int id : qAsConst(ids)) {
-                text.append(cells->cellText(id, record, account));
-                text.append(u',');
-            }
+            cells->appendRow(text, records.at(rowMap->sourceRow(row)), ids.constData(), ids.size(), account);
         } else {
             for (int column = 0; column < columns; ++column) {
                 text.append(table->index(row, column).data().toString());
-                text.append(u',');
+                text.append(',');
             }
         }
-        text.append(u'\n');
+        text.append('\n');
         // Whole lines only, so no character is ever split between two chunks.
-        if (text.size() >= ChunkChars && !writeOut())
+        if (text.size() >= ChunkBytes && !text.writeTo(device))
             return false;
     }
-    return writeOut();
+    return text.writeTo(device);
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()

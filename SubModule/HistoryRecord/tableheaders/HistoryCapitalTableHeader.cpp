@@ -94,9 +94,12 @@ QString StockHistoryCapitalTableHeader::getColumnDisplayText(int column, std::an
     return capitalCell<TextCell, StockCapital>(column, record).toString();
 }
 
-CellText StockHistoryCapitalTableHeader::cellText(int column, const std::any& record, UserData*)
+void StockHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                               UserData*)
 {
-    return capitalCell<TextCell, StockCapital>(column, record);
+    appendCells(out, columns, count, [&](int column) {
+        return capitalCell<TextCell, StockCapital>(column, record);
+    });
 }
 
 QVariant StockHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)
@@ -115,9 +118,12 @@ QString CreditHistoryCapitalTableHeader::getColumnDisplayText(int column, std::a
     return capitalCell<TextCell, CreditCapital>(column, record).toString();
 }
 
-CellText CreditHistoryCapitalTableHeader::cellText(int column, const std::any& record, UserData*)
+void CreditHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                UserData*)
 {
-    return capitalCell<TextCell, CreditCapital>(column, record);
+    appendCells(out, columns, count, [&](int column) {
+        return capitalCell<TextCell, CreditCapital>(column, record);
+    });
 }
 
 QVariant CreditHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)

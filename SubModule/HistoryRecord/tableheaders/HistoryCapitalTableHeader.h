@@ -10,7 +10,8 @@ public:
     StockHistoryCapitalTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
+    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
+                   UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -20,7 +21,8 @@ public:
     CreditHistoryCapitalTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
+    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
+                   UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

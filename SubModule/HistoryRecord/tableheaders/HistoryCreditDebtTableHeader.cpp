@@ -141,9 +141,12 @@ QString CreditHistoryCreditDebtTableHeader::getColumnDisplayText(int column, std
     return debtCell<TextCell>(column, record, userData).toString();
 }
 
-CellText CreditHistoryCreditDebtTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryCreditDebtTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                   UserData* userData)
 {
-    return debtCell<TextCell>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return debtCell<TextCell>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryCreditDebtTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

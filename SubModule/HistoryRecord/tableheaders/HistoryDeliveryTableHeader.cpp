@@ -85,9 +85,12 @@ QString StockHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::a
     return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record).toString();
 }
 
-CellText StockHistoryDeliveryTableHeader::cellText(int column, const std::any& record, UserData*)
+void StockHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                UserData*)
 {
-    return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
+    appendCells(out, columns, count, [&](int column) {
+        return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
+    });
 }
 
 QVariant StockHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)
@@ -106,9 +109,12 @@ QString CreditHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::
     return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record).toString();
 }
 
-CellText CreditHistoryDeliveryTableHeader::cellText(int column, const std::any& record, UserData*)
+void CreditHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                 UserData*)
 {
-    return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
+    appendCells(out, columns, count, [&](int column) {
+        return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
+    });
 }
 
 QVariant CreditHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)

@@ -63,9 +63,12 @@ QString StockHistoryFundDetailTableHeader::getColumnDisplayText(int column, std:
     return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData).toString();
 }
 
-CellText StockHistoryFundDetailTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void StockHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                  UserData* userData)
 {
-    return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData);
+    });
 }
 
 QVariant StockHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -84,9 +87,12 @@ QString CreditHistoryFundDetailTableHeader::getColumnDisplayText(int column, std
     return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData).toString();
 }
 
-CellText CreditHistoryFundDetailTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                   UserData* userData)
 {
-    return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

@@ -97,9 +97,12 @@ QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any 
     return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData).toString();
 }
 
-CellText StockHistoryOrderTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void StockHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                             UserData* userData)
 {
-    return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
+    });
 }
 
 QVariant StockHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -118,9 +121,12 @@ QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any
     return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData).toString();
 }
 
-CellText CreditHistoryOrderTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                              UserData* userData)
 {
-    return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

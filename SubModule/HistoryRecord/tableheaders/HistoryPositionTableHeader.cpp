@@ -75,9 +75,12 @@ QString StockHistoryPositionTableHeader::getColumnDisplayText(int column, std::a
     return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData).toString();
 }
 
-CellText StockHistoryPositionTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void StockHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                UserData* userData)
 {
-    return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData);
+    });
 }
 
 QVariant StockHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -96,9 +99,12 @@ QString CreditHistoryPositionTableHeader::getColumnDisplayText(int column, std::
     return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData).toString();
 }
 
-CellText CreditHistoryPositionTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                                 UserData* userData)
 {
-    return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

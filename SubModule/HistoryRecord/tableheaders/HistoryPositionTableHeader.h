@@ -11,7 +11,8 @@ public:
     StockHistoryPositionTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
+    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
+                   UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -21,7 +22,8 @@ public:
     CreditHistoryPositionTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) override;
+    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
+                   UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

@@ -61,9 +61,12 @@ QString StockHistoryProfitTableHeader::getColumnDisplayText(int column, std::any
     return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData).toString();
 }
 
-CellText StockHistoryProfitTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void StockHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                              UserData* userData)
 {
-    return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
+    });
 }
 
 QVariant StockHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -82,9 +85,12 @@ QString CreditHistoryProfitTableHeader::getColumnDisplayText(int column, std::an
     return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData).toString();
 }
 
-CellText CreditHistoryProfitTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                               UserData* userData)
 {
-    return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)

@@ -1,5 +1,7 @@
 #include "HistoryTableHeader.h"
 
+#include <QIODevice>
+#include <QTextCodec>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -140,13 +142,35 @@ QString CellText::toString() const
 struct CellTextWriter::Decoded
 {
     QString (*decoder)(char);
-    std::array<QString, 256> texts;
+    std::array<QByteArray, 256> texts;
     std::array<bool, 256> known{};
 };
 
-CellTextWriter::CellTextWriter()
+namespace {
+
+bool isAscii(const char* text, std::size_t length)
 {
-    buffer.resize(1 << 16);
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        if (word & 0x8080808080808080u)
+            return false;
+    }
+    for (; i < length; ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CellTextWriter::CellTextWriter(QTextCodec* codec)
+    : codec(codec)
+    , utf8(codec->mibEnum() == 106)
+{
+    buffer.resize(1 << 17);
 }
 
 CellTextWriter::~CellTextWriter() = default;
@@ -156,37 +180,91 @@ void CellTextWriter::grow(std::size_t more)
     buffer.resize(std::max(buffer.size() * 2, used + more));
 }
 
-void CellTextWriter::append(const char16_t* text, int length)
+char* CellTextWriter::room(std::size_t bytes)
 {
-    if (used + std::size_t(length) > buffer.size())
-        grow(std::size_t(length));
-    std::memcpy(buffer.data() + used, text, std::size_t(length) * sizeof(char16_t));
-    used += std::size_t(length);
+    if (used + bytes > buffer.size())
+        grow(bytes);
+    return buffer.data() + used;
 }
 
-void CellTextWriter::appendLatin1(const char* text, std::size_t length)
+bool CellTextWriter::writeTo(QIODevice& device)
 {
-    if (used + length > buffer.size())
-        grow(length);
-    char16_t* out = buffer.data() + used;
+    const std::size_t size = used;
+    used = 0;
+    if (utf8)
+        return device.write(buffer.data(), qint64(size)) == qint64(size);
+    const QByteArray bytes = codec->fromUnicode(reinterpret_cast<const QChar*>(buffer.data()), int(size / 2));
+    return device.write(bytes) == bytes.size();
+}
+
+QByteArray CellTextWriter::encoded(const QString& text) const
+{
+    if (utf8)
+        return codec->fromUnicode(text);
+    return QByteArray(reinterpret_cast<const char*>(text.constData()), text.size() * 2);
+}
+
+void CellTextWriter::appendBytes(const char* bytes, std::size_t length)
+{
+    std::memcpy(room(length), bytes, length);
+    used += length;
+}
+
+void CellTextWriter::appendAscii(const char* text, std::size_t length)
+{
+    if (utf8) {
+        appendBytes(text, length);
+        return;
+    }
+    if (used + 2 * length > buffer.size())
+        grow(2 * length);
+    char16_t* out = reinterpret_cast<char16_t*>(buffer.data() + used);
     for (std::size_t i = 0; i < length; ++i)
         out[i] = char16_t(static_cast<unsigned char>(text[i]));
-    used += length;
+    used += 2 * length;
 }
 
 void CellTextWriter::appendUtf8(const char* text, std::size_t length)
 {
-    // ASCII widens as it is; anything else takes QString's own decoding, invalid bytes included.
-    for (std::size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(text[i]) >= 0x80) {
-            append(QString::fromUtf8(text, int(length)));
+    // ASCII goes as it is; anything else takes QString's own decoding (invalid bytes and a
+    // leading byte-order mark included), as the table's text does.
+    if (utf8) {
+        // Copied and checked in one pass; the copy counts only if it was all ASCII.
+        char* out = room(length);
+        unsigned char seen = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = text[i];
+            seen |= static_cast<unsigned char>(text[i]);
+        }
+        if (seen < 0x80) {
+            used += length;
             return;
         }
+    } else if (isAscii(text, length)) {
+        appendAscii(text, length);
+        return;
     }
-    appendLatin1(text, length);
+    append(QString::fromUtf8(text, int(length)));
 }
 
-const QString& CellTextWriter::decoded(const CellText& cell)
+void CellTextWriter::append(const QString& text)
+{
+    if (!utf8) {
+        appendBytes(reinterpret_cast<const char*>(text.constData()), std::size_t(text.size()) * 2);
+        return;
+    }
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    const std::size_t length = std::size_t(text.size());
+    if (std::all_of(units, units + length, [](char16_t c) { return c < 0x80; })) {
+        std::transform(units, units + length, room(length), [](char16_t c) { return char(c); });
+        used += length;
+        return;
+    }
+    const QByteArray bytes = codec->fromUnicode(text);
+    appendBytes(bytes.constData(), std::size_t(bytes.size()));
+}
+
+const QByteArray& CellTextWriter::decoded(const CellText& cell)
 {
     auto found = std::find_if(decoders.begin(), decoders.end(), [&](const Decoded& d) { return d.decoder == cell.decoder; });
     if (found == decoders.end()) {
@@ -196,13 +274,13 @@ const QString& CellTextWriter::decoded(const CellText& cell)
     }
     const auto index = static_cast<unsigned char>(cell.byte);
     if (!found->known[index]) {
-        found->texts[index] = cell.decoder(cell.byte);
+        found->texts[index] = encoded(cell.decoder(cell.byte));
         found->known[index] = true;
     }
     return found->texts[index];
 }
 
-const QString& CellTextWriter::memoized(const CellText& cell)
+const QByteArray& CellTextWriter::memoized(const CellText& cell)
 {
     Made* made = nullptr;
     switch (cell.kind) {
@@ -215,17 +293,14 @@ const QString& CellTextWriter::memoized(const CellText& cell)
         made = &messages.find(std::string_view(cell.bytes, std::size_t(cell.size)));
         break;
     default: {
-        // The code's bytes, then the exchange: a row's code and name share their entry.
-        QVarLengthArray<char, 64> key(cell.size + 1);
-        std::memcpy(key.data(), cell.bytes, std::size_t(cell.size));
-        key[cell.size] = cell.byte;
-        Security& security = securities.find(std::string_view(key.data(), std::size_t(key.size())));
+        // The code's bytes and the exchange: a row's code and name share their entry.
+        Security& security = securities.find(std::string_view(cell.bytes, std::size_t(cell.size)), cell.byte);
         made = cell.kind == CellText::Kind::SecurityCode ? &security.code : &security.name;
         break;
     }
     }
     if (!made->made) {
-        made->text = cell.toString();
+        made->text = encoded(cell.toString());
         made->made = true;
     }
     return made->text;
@@ -239,21 +314,37 @@ void CellTextWriter::append(const CellText& cell)
     case CellText::Kind::String: append(cell.string); return;
     case CellText::Kind::Price:
     case CellText::Kind::Amount: {
+        const int decimals = cell.kind == CellText::Kind::Price ? 3 : 2;
+        if (utf8) {
+            used = std::size_t(fixed(room(FixedRoom), cell.value, decimals) - buffer.data());
+            return;
+        }
         char digits[FixedRoom];
-        const char* end = fixed(digits, cell.value, cell.kind == CellText::Kind::Price ? 3 : 2);
-        appendLatin1(digits, std::size_t(end - digits));
+        appendAscii(digits, std::size_t(fixed(digits, cell.value, decimals) - digits));
         return;
     }
     case CellText::Kind::Count: {
+        if (utf8) {
+            used = std::size_t(integer(room(12), cell.integer) - buffer.data());
+            return;
+        }
         char digits[12];
-        appendLatin1(digits, std::size_t(integer(digits, cell.integer) - digits));
+        appendAscii(digits, std::size_t(integer(digits, cell.integer) - digits));
         return;
     }
-    case CellText::Kind::Code: append(decoded(cell)); return;
+    case CellText::Kind::Code: {
+        const QByteArray& text = decoded(cell);
+        appendBytes(text.constData(), std::size_t(text.size()));
+        return;
+    }
     case CellText::Kind::PriceType:
     case CellText::Kind::Message:
     case CellText::Kind::SecurityCode:
-    case CellText::Kind::SecurityName: append(memoized(cell)); return;
+    case CellText::Kind::SecurityName: {
+        const QByteArray& text = memoized(cell);
+        appendBytes(text.constData(), std::size_t(text.size()));
+        return;
+    }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "UserData.h"
 #include "Util.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 
@@ -15,6 +16,9 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+class QIODevice;
+class QTextCodec;
 
 namespace VEK_SC_Space {
 
@@ -33,11 +37,12 @@ struct ColumnSpec
 };
 
 class CellText;
+class CellTextWriter;
 
 } // namespace HistoryColumn
 
 // The module's column sets derive from this. It adds to TableHeader the key hand-over and a
-// cell's display text as a description (see CellText), which the export appends without a
+// row's display texts appended straight to the export's buffer (see CellText), without a
 // QString per cell; on purpose no Q_OBJECT, so every set translates in TableHeader's context.
 class HistoryTableHeader : public TableHeader
 {
@@ -45,8 +50,11 @@ public:
     explicit HistoryTableHeader(QString key);
     ~HistoryTableHeader() override;
 
-    // What getColumnDisplayText shows, before it is made a QString: both come from here.
-    virtual HistoryColumn::CellText cellText(int column, const std::any& record, UserData* userData) = 0;
+    // Appends what getColumnDisplayText shows for each of `columns` (ids, `count` of them) of
+    // one record, a comma after each. Both come from the same switch of the set; one call per
+    // row keeps the export's cost per cell down to the cell itself.
+    virtual void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
+                           UserData* userData) = 0;
 
 protected:
     // Registers the columns in the table's order, each title through TableHeader::tr.
@@ -386,16 +394,15 @@ class BytesCache
 public:
     explicit BytesCache(std::size_t sizePowerOfTwo) : entries(sizePowerOfTwo) {}
 
-    Value& find(std::string_view key)
+    // The key is `key` followed by the byte `extra`.
+    Value& find(std::string_view key, char extra = 0)
     {
-        if (last && last->used && last->key == key)
+        if (last && last->matches(key, extra))
             return last->value;
-        std::uint64_t hash = 14695981039346656037u;     // FNV-1a: the keys are a few bytes
-        for (const char c : key)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
-        Entry& entry = entries[hash & (entries.size() - 1)];
-        if (!entry.used || entry.key != key) {
+        Entry& entry = entries[hash(key, extra) & (entries.size() - 1)];
+        if (!entry.matches(key, extra)) {
             entry.key.assign(key.data(), key.size());
+            entry.extra = extra;
             entry.value = Value();
             entry.used = true;
         }
@@ -407,54 +414,92 @@ private:
     struct Entry
     {
         bool used = false;
+        char extra = 0;
         std::string key;
         Value value;
+
+        bool matches(std::string_view k, char e) const { return used && extra == e && std::string_view(key) == k; }
     };
+
+    // Eight bytes per multiply: the keys are status messages of a few dozen bytes and codes.
+    static std::uint64_t hash(std::string_view key, char extra)
+    {
+        constexpr std::uint64_t k = 0x9E3779B97F4A7C15u;
+        std::uint64_t h = (key.size() << 8 | static_cast<unsigned char>(extra)) * k;
+        std::size_t i = 0;
+        for (; i + 8 <= key.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, key.data() + i, 8);
+            h = (h ^ word) * k;
+            h ^= h >> 29;
+        }
+        std::uint64_t tail = 0;
+        for (std::size_t shift = 0; i < key.size(); ++i, shift += 8)
+            tail |= std::uint64_t(static_cast<unsigned char>(key[i])) << shift;
+        h = (h ^ tail) * k;
+        return h ^ h >> 32;
+    }
+
     std::vector<Entry> entries;
     Entry* last = nullptr;
 };
 
-// Appends cells' display texts, and separators, to a UTF-16 buffer: the export's. Decoded codes,
-// status messages and a security's code and name are asked of the base library once per writer
-// for each distinct input, as the same input gives the same text throughout one export of one
-// account.
+// Appends cells' display texts, and separators, to the export's buffer, already in the file's
+// encoding when that is UTF-8 (the usual locale on Linux), otherwise as UTF-16 that the encoding's
+// codec converts on writeTo. Either way the bytes equal the codec's for the table's texts.
+// Decoded codes, status messages and a security's code and name are asked of the base library
+// once per writer for each distinct input, as the same input gives the same text throughout one
+// export of one account, and kept encoded.
 class CellTextWriter
 {
 public:
-    CellTextWriter();
+    explicit CellTextWriter(QTextCodec* codec);
     ~CellTextWriter();
     CellTextWriter(const CellTextWriter&) = delete;
     CellTextWriter& operator=(const CellTextWriter&) = delete;
 
     void append(const CellText& cell);
-    void append(const QString& text) { append(reinterpret_cast<const char16_t*>(text.constData()), text.size()); }
-    void append(char16_t c)
+    void append(const QString& text);
+    // A character below 0x80.
+    void append(char ascii)
     {
-        if (used == buffer.size())
-            grow(1);
-        buffer[used++] = c;
+        if (used + 2 > buffer.size())
+            grow(2);
+        if (utf8) {
+            buffer[used++] = ascii;
+        } else {
+            const char16_t unit = char16_t(ascii);
+            std::memcpy(buffer.data() + used, &unit, 2);
+            used += 2;
+        }
     }
 
-    const QChar* data() const { return reinterpret_cast<const QChar*>(buffer.data()); }
-    int size() const { return int(used); }
-    void clear() { used = 0; }
+    // Bytes held, in either form.
+    std::size_t size() const { return used; }
+    // Writes what is held, in the file's encoding, and empties the buffer.
+    bool writeTo(QIODevice& device);
 
 private:
-    void append(const char16_t* text, int length);
-    void appendLatin1(const char* text, std::size_t length);
+    void appendAscii(const char* text, std::size_t length);
+    void appendBytes(const char* bytes, std::size_t length);
     void appendUtf8(const char* text, std::size_t length);
-    const QString& decoded(const CellText& cell);
-    const QString& memoized(const CellText& cell);
+    const QByteArray& decoded(const CellText& cell);
+    const QByteArray& memoized(const CellText& cell);
+    QByteArray encoded(const QString& text) const;
+    // At least `bytes` free at the buffer's end, which it returns; `used` stays.
+    char* room(std::size_t bytes);
     void grow(std::size_t more);
 
-    std::vector<char16_t> buffer;
+    QTextCodec* codec;
+    bool utf8;                      // the buffer holds the file's bytes, else UTF-16 units
+    std::vector<char> buffer;
     std::size_t used = 0;
     struct Decoded;
     std::vector<Decoded> decoders;
-    // A text made yet or not; an empty text may be a made one.
+    // A text made yet or not, held encoded as the buffer holds it; an empty text may be a made one.
     struct Made
     {
-        QString text;
+        QByteArray text;
         bool made = false;
     };
     struct Security
@@ -466,6 +511,17 @@ private:
     BytesCache<Made> messages{1024};
     BytesCache<Made> priceTypes{256};
 };
+
+// Appends the cells of one row, `columns` in turn, as cellOf(column) describes each, a comma
+// after each: the body of every set's appendRow.
+template <typename CellOf>
+inline void appendCells(CellTextWriter& out, const int* columns, int count, CellOf cellOf)
+{
+    for (int i = 0; i < count; ++i) {
+        out.append(cellOf(columns[i]));
+        out.append(',');
+    }
+}
 
 } // namespace HistoryColumn
 } // namespace VEK_SC_Space

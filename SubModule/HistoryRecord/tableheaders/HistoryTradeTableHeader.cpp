@@ -67,9 +67,12 @@ QString StockHistoryTradeTableHeader::getColumnDisplayText(int column, std::any 
     return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData).toString();
 }
 
-CellText StockHistoryTradeTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void StockHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                             UserData* userData)
 {
-    return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
+    });
 }
 
 QVariant StockHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
@@ -88,9 +91,12 @@ QString CreditHistoryTradeTableHeader::getColumnDisplayText(int column, std::any
     return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData).toString();
 }
 
-CellText CreditHistoryTradeTableHeader::cellText(int column, const std::any& record, UserData* userData)
+void CreditHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+                                              UserData* userData)
 {
-    return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
+    appendCells(out, columns, count, [&](int column) {
+        return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
+    });
 }
 
 QVariant CreditHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
