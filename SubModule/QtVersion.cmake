@@ -8,6 +8,6 @@ if(QT_MAJOR_VERSION EQUAL 5)
     set(HISTORY_QT_MINIMUM 5.15)
 else()
     set(HISTORY_QT_MINIMUM 6.4)
-    # The export writes in the locale's 8-bit code page; Qt 6 keeps QTextCodec only here.
+    # The export writes in the locale's code page through QTextCodec, which Qt 6 keeps here.
     list(APPEND HISTORY_QT_COMPONENTS Core5Compat)
 endif()
