@@ -8,10 +8,13 @@
 #include "service/HistoryGenerator.h"
 #include "service/HistoryWindow.h"
 
+#include <QRandomGenerator>
 #include <QTranslator>
 #include <QtTest>
 
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -169,6 +172,30 @@ QString takes(const std::any& value)
     }
 }
 
+// The values, out of many drawn with a fixed seed, whose hand-made fixed-point text differs from
+// QString::number's: exact ties at every precision, both signs, subnormals to 2^53 and beyond.
+QStringList fixedNotAsQt()
+{
+    QList<double> values{0.0, -0.0, 0.0005, 0.0015, 9.9995, -0.5, 1e-300, 4.9e-324, 4503599627370495.5,
+                         4503599627370496.0, 9007199254740993.0, -1e18, DBL_MAX, qInf(), -qInf(), qQNaN()};
+    QRandomGenerator random(16);
+    for (int i = 0; i < 20000; ++i) {
+        const double tie = random.bounded(1 << 24) / 16.0;    // x.5, x.25, x.125, x.0625: ties at 0 to 3 decimals
+        const double any = random.generateDouble() * std::pow(10.0, random.bounded(-8, 17));
+        values << tie << -tie << any << -any;
+    }
+    QStringList differing;
+    for (const double value : qAsConst(values)) {
+        for (int decimals = 0; decimals <= 3; ++decimals) {
+            char text[FixedRoom];
+            const QString made = QString::fromLatin1(text, int(fixed(text, value, decimals) - text));
+            if (made != QString::number(value, 'f', decimals))
+                differing << QStringLiteral("%1 at %2: %3").arg(value, 0, 'g', 17).arg(decimals).arg(made);
+        }
+    }
+    return differing;
+}
+
 } // namespace
 
 class tst_Columns : public QObject
@@ -245,6 +272,7 @@ void tst_Columns::conversions_data()
 
     row("rounding", {price(12.3456), price(0.0005), price(10), amount(1234567.891), amount(-12.5), amount(0.375),
                      count(INT_MIN)}, "12.346|0.001|10.000|1234567.89|-12.50|0.38|-2147483648");
+    row("fixed decimals exactly as Qt's", fixedNotAsQt(), "");
     row("time cut", {timeCut("09:30:01.250"), timeCut("093001"), timeCut(".250"), timeCut("09:30:01.250.7"),
                      timeCut("九点半.一"), timeCut(full), timeCut(QStringLiteral("10:00:00.5")), timeCut(QStringLiteral("1000"))},
         "09:30:01|093001||09:30:01|九点半|ABCD|10:00:00|1000");
