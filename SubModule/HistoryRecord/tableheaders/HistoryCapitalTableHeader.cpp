@@ -94,10 +94,10 @@ QString StockHistoryCapitalTableHeader::getColumnDisplayText(int column, std::an
     return capitalCell<TextCell, StockCapital>(column, record).toString();
 }
 
-void StockHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                               UserData*)
+void StockHistoryCapitalTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                 UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return capitalCell<TextCell, StockCapital>(column, record);
     });
 }
@@ -118,10 +118,10 @@ QString CreditHistoryCapitalTableHeader::getColumnDisplayText(int column, std::a
     return capitalCell<TextCell, CreditCapital>(column, record).toString();
 }
 
-void CreditHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                UserData*)
+void CreditHistoryCapitalTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                  UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return capitalCell<TextCell, CreditCapital>(column, record);
     });
 }

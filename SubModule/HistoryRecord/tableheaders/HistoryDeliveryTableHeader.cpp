@@ -85,10 +85,10 @@ QString StockHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::a
     return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record).toString();
 }
 
-void StockHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                UserData*)
+void StockHistoryDeliveryTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                  UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
     });
 }
@@ -109,10 +109,10 @@ QString CreditHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::
     return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record).toString();
 }
 
-void CreditHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                 UserData*)
+void CreditHistoryDeliveryTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                   UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
     });
 }

@@ -97,10 +97,10 @@ QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any 
     return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData).toString();
 }
 
-void StockHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                             UserData* userData)
+void StockHistoryOrderTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                               UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
     });
 }
@@ -121,10 +121,10 @@ QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any
     return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData).toString();
 }
 
-void CreditHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                              UserData* userData)
+void CreditHistoryOrderTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
     });
 }

@@ -11,8 +11,8 @@ public:
     StockHistoryOrderTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
+    void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns, int count,
+                     UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 
@@ -23,8 +23,8 @@ public:
     CreditHistoryOrderTableHeader();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
+    void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns, int count,
+                     UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

@@ -61,10 +61,10 @@ QString StockHistoryProfitTableHeader::getColumnDisplayText(int column, std::any
     return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData).toString();
 }
 
-void StockHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                              UserData* userData)
+void StockHistoryProfitTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
     });
 }
@@ -85,10 +85,10 @@ QString CreditHistoryProfitTableHeader::getColumnDisplayText(int column, std::an
     return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData).toString();
 }
 
-void CreditHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                               UserData* userData)
+void CreditHistoryProfitTableHeader::describeRow(CellText* cells, const std::any& record, const int* columns, int count,
+                                                 UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    describeCells(cells, columns, count, [&](int column) {
         return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
     });
 }

@@ -199,6 +199,14 @@
         <source>表格导出成功，文件已保存！</source>
         <translation>: table exported, the file has been saved.</translation>
     </message>
+    <message>
+        <source>导出失败，所选路径不是普通文件，请选择其他文件名。</source>
+        <translation>Export failed: the chosen path is not an ordinary file. Please choose another file name.</translation>
+    </message>
+    <message>
+        <source>导出失败，无法在该文件夹中保存文件，请选择其他文件夹。</source>
+        <translation>Export failed: a file cannot be saved in this folder. Please choose another folder.</translation>
+    </message>
 </context>
 <context>
     <name>VEK_SC_Space::HistoryTradeWid</name>
