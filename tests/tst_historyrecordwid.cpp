@@ -116,6 +116,14 @@ bool settle()
     return loop.exec() == 0;
 }
 
+// A row's or the header's height against its floor, 23 px at the zoom: ">=floor" when it is at
+// least that. What the text needs beyond the floor depends on the platform's fonts; that it is
+// met is rowsFitTheFont's to check.
+QString atLeast(int height, int floor)
+{
+    return height >= floor ? QStringLiteral(">=%1").arg(floor) : QString::number(height);
+}
+
 // One account and one page on it, driven by the step words of data/page/cycle.txt.
 struct Fixture
 {
@@ -316,8 +324,9 @@ QString Fixture::state() const
     for (int i = 0; zoomed && i < widgets.size(); ++i)
         factors << QString::number(widgets.at(i)->font().pointSizeF() / fonts.value(i));
     factors.removeDuplicates();
+    const int floor = qRound(23 * page.zoomPercent / 100.0);
     s += zoomed ? QStringLiteral(", zoom %1 x%2, row %3 header %4 column %5").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/')))
-                      .arg(table->verticalHeader()->defaultSectionSize()).arg(table->horizontalHeader()->height())
+                      .arg(atLeast(table->verticalHeader()->defaultSectionSize(), floor), atLeast(table->horizontalHeader()->height(), floor))
                       .arg(table->columnWidth(0)) : QString();
     return QStringList(QStringList{s, tips->text()} + seen).join(QStringLiteral(" | "));
 }
@@ -444,7 +453,7 @@ void tst_HistoryRecordWid::look()
         lines << QStringLiteral("  columns %1, titles 0x%2 in a header %3 high, rows %4 high, sorting %5")
                      .arg(parts.isEmpty() ? "none" : parts.join(QStringLiteral(", ")))
                      .arg(int(f.table->horizontalHeader()->defaultAlignment()), 0, 16)
-                     .arg(f.table->horizontalHeader()->height()).arg(f.table->verticalHeader()->defaultSectionSize())
+                     .arg(atLeast(f.table->horizontalHeader()->height(), 23), atLeast(f.table->verticalHeader()->defaultSectionSize(), 23))
                      .arg(f.table->isSortingEnabled() ? "on" : "off");
         for (int r = 0; model && r < model->rowCount(); ++r) {
             parts.clear();
