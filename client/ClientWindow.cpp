@@ -57,7 +57,7 @@ ISubModuleWid* ClientWindow::openPage(const PageKind& kind, const ClientAccount&
     ISubModuleWid* page = plugin.createPage(account.key, kind.code, tabs);
     if (!page) {
         QMessageBox::information(this, tr("No page"),
-                                 tr("The module has no page \"%1\" for the %2 (it may already be open).")
+                                 tr("The module has no page \"%1\" for the %2.")
                                      .arg(kind.displayLabel(), account.displayLabel()));
         return nullptr;
     }
