@@ -26,6 +26,16 @@ bool identical(const QVariant& a, const QVariant& b)
     return !a.isValid() || a == b;
 }
 
+// A number as a cell shows it: QString::number's fixed-point text, but without the sign of a
+// value that rounds to zero.
+QString shownNumber(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
+        text.remove(0, 1);
+    return text;
+}
+
 QString describe(const QVariant& value)
 {
     if (!value.isValid())
@@ -110,9 +120,9 @@ QString ColumnSetProbe::checkCell(int column, const std::any& record)
     if (raw.userType() == QMetaType::Double) {
         const double value = raw.toDouble();
         int decimals = 0;
-        if (text == QString::number(value, 'f', 2))
+        if (text == shownNumber(value, 2))
             decimals = 2;
-        else if (text == QString::number(value, 'f', 3))
+        else if (text == shownNumber(value, 3))
             decimals = 3;
         else
             return where(QStringLiteral("the text is not the raw number with 2 or 3 decimals"));

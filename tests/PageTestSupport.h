@@ -88,13 +88,18 @@ inline Factory pluginFactory()
 #endif
 
 // What an export of this model must write: header and display texts, a comma after each, in
-// the given encoding (Qt 6's QTextStream would write UTF-8 whatever the locale).
+// the given encoding (Qt 6's QTextStream would write UTF-8 whatever the locale). A text with a
+// comma, a double quote or a line break goes in double quotes, its quotes doubled.
 inline QByteArray expectedCsv(const QAbstractItemModel* model, QTextCodec* codec = QTextCodec::codecForLocale())
 {
     QString text;
     for (int row = -1; row < model->rowCount(); ++row) {
-        for (int column = 0; column < model->columnCount(); ++column)
-            text += (row < 0 ? model->headerData(column, Qt::Horizontal) : model->index(row, column).data()).toString() + u',';
+        for (int column = 0; column < model->columnCount(); ++column) {
+            QString value = (row < 0 ? model->headerData(column, Qt::Horizontal) : model->index(row, column).data()).toString();
+            if (value.contains(QRegularExpression(QStringLiteral("[,\"\r\n]"))))
+                value = u'"' + value.replace(u'"', QStringLiteral("\"\"")) + u'"';
+            text += value + u',';
+        }
         text += u'\n';
     }
     return codec->fromUnicode(text);

@@ -1,6 +1,8 @@
 #include "HistoryRecordWid.h"
 #include "ui_HistoryRecordWid.h"
 
+#include "CsvWriter.h"
+#include "ExportFile.h"
 #include "HistorySortProxyModel.h"
 #include "HistoryTableHeader.h"
 #include "TableHeader.h"
@@ -13,9 +15,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDebug>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFileDialog>
 #include <QFont>
 #include <QHeaderView>
@@ -32,6 +31,7 @@
 #include <QWheelEvent>
 
 #include <utility>
+#include <vector>
 
 namespace VEK_SC_Space {
 
@@ -560,9 +560,8 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_export_clicked()
 void HistoryRecordWid::exportTableToCsv()
 {
     const QString baseName = title + QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd"));
-    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/') + tr("表格导出");
     // Made before the dialog opens, so the dialog starts in it.
-    QDir().mkpath(folder);
+    const QString folder = ExportFile::proposedFolder(QCoreApplication::applicationDirPath(), tr("表格导出"));
     const QString proposal = folder + QLatin1Char('/') + baseName + tr(".csv");
     // What QFileDialog::getSaveFileName does, with the dialog on the heap (see PageModal).
     PageModal<QFileDialog> dialog(this, tr("导出至本地文件..."), proposal, tr("CSV Files (*.csv)"));
@@ -573,35 +572,27 @@ void HistoryRecordWid::exportTableToCsv()
     if (fileName.isEmpty())
         return;
 
-    // Only a file that is a plain file afterwards is removed on failure, never a device.
-    const QFileInfo before(fileName);
-    const bool removable = !before.exists() || (before.isFile() && !before.isSymLink());
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate)) {
-        showMessage(QMessageBox::Critical, tr("导出失败"), tr("导出失败，该文件已打开，请关闭文件后重试。"));
+    // Each failure names what failed, where one text for all would send the user to close a file
+    // that is not open when the folder is the trouble.
+    QString failure;
+    switch (ExportFile::save(fileName, [this](QIODevice& file) { return writeTableAsCsv(file); })) {
+    case ExportFile::Outcome::Saved:
+        showMessage(QMessageBox::Information, tr("导出数据成功"), title + tr("表格导出成功，文件已保存！"));
         return;
+    case ExportFile::Outcome::NotAFile: failure = tr("导出失败，所选路径不是普通文件，请选择其他文件名。"); break;
+    case ExportFile::Outcome::FileNotWritable: failure = tr("导出失败，该文件已打开，请关闭文件后重试。"); break;
+    case ExportFile::Outcome::FolderNotWritable: failure = tr("导出失败，无法在该文件夹中保存文件，请选择其他文件夹。"); break;
+    case ExportFile::Outcome::WriteFailed: failure = tr("导出失败，写入文件时出错。"); break;
     }
-    // A full disk or a vanished share must not pass for a saved file.
-    bool written = writeTableAsCsv(file);
-    written = file.flush() && written;
-    file.close();
-    written = written && file.error() == QFileDevice::NoError;
-    if (!written) {
-        if (removable)
-            file.remove();
-        showMessage(QMessageBox::Critical, tr("导出失败"), tr("导出失败，写入文件时出错。"));
-        return;
-    }
-    showMessage(QMessageBox::Information, tr("导出数据成功"), title + tr("表格导出成功，文件已保存！"));
+    showMessage(QMessageBox::Critical, tr("导出失败"), failure);
 }
 
 // The header and the rows as the table shows them, a comma after every value, in the encoding a
 // text stream would use. A row's cells come straight from the column set, as the model's display
-// role gives them: appended to one buffer, without a QString or QVariant for each, when the set
-// is one of this module's. The text goes out a chunk at a time.
+// role gives them: described and appended to one buffer, without a QString or QVariant for each,
+// when the set is one of this module's. The text goes out a chunk at a time.
 bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
 {
-    using HistoryColumn::CellTextWriter;
     const QAbstractItemModel* table = form->tableView_historyordertradewid->model();
     const int rows = table ? table->rowCount() : 0;
     const int columns = table ? table->columnCount() : 0;
@@ -616,22 +607,20 @@ bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
     QVector<int> ids;
     for (int column = 0; direct && column < columns; ++column)
         ids.append(showColumns.at(column)->id);
-    CellTextWriter text(QTextCodec::codecForLocale());
-    for (int column = 0; column < columns; ++column) {
+    std::vector<HistoryColumn::CellText> row(std::size_t(ids.size()));
+    CsvWriter text(QTextCodec::codecForLocale());
+    for (int column = 0; column < columns; ++column)
         text.append(table->headerData(column, Qt::Horizontal).toString());
-        text.append(',');
-    }
-    text.append('\n');
-    for (int row = 0; row < rows; ++row) {
+    text.endLine();
+    for (int r = 0; r < rows; ++r) {
         if (direct) {
-            cells->appendRow(text, records.at(rowMap->sourceRow(row)), ids.constData(), ids.size(), account);
+            cells->describeRow(row.data(), records.at(rowMap->sourceRow(r)), ids.constData(), ids.size(), account);
+            text.appendRow(row.data(), ids.size());
         } else {
-            for (int column = 0; column < columns; ++column) {
-                text.append(table->index(row, column).data().toString());
-                text.append(',');
-            }
+            for (int column = 0; column < columns; ++column)
+                text.append(table->index(r, column).data().toString());
+            text.endLine();
         }
-        text.append('\n');
         // Whole lines only, so no character is ever split between two chunks.
         if (text.size() >= ChunkBytes && !text.writeTo(device))
             return false;

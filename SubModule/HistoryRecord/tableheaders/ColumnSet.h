@@ -33,8 +33,8 @@ public:
     ColumnSet();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
+    void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns, int count,
+                     UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };
 

@@ -200,6 +200,14 @@
         <translation>: table exported, the file has been saved.</translation>
     </message>
     <message>
+        <source>导出失败，所选路径不是普通文件，请选择其他文件名。</source>
+        <translation>Export failed: the chosen path is not an ordinary file. Please choose another file name.</translation>
+    </message>
+    <message>
+        <source>导出失败，无法在该文件夹中保存文件，请选择其他文件夹。</source>
+        <translation>Export failed: a file cannot be saved in this folder. Please choose another folder.</translation>
+    </message>
+    <message>
         <source>该账户已不存在</source>
         <translation>The account no longer exists</translation>
     </message>
