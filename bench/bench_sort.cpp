@@ -56,7 +56,7 @@ double floorRun(const std::vector<void*>& records, bool numeric)
     });
 }
 
-int mismatchedRows(const QSortFilterProxyModel& a, const QSortFilterProxyModel& b)
+int mismatchedRows(const QAbstractProxyModel& a, const QAbstractProxyModel& b)
 {
     int mismatches = 0;
     for (int row = 0; row < a.rowCount(); ++row) {
@@ -67,7 +67,7 @@ int mismatchedRows(const QSortFilterProxyModel& a, const QSortFilterProxyModel& 
 }
 
 // Every 997th row: the proxy's Qt::UserRole value is what the column set returns for the record.
-bool rawValuesUntouched(const QSortFilterProxyModel& proxy, LoadedModel& table, int column)
+bool rawValuesUntouched(const QAbstractProxyModel& proxy, LoadedModel& table, int column)
 {
     const int id = table.columns.at(column)->id;
     for (int row = 0; row < proxy.rowCount(); row += 997) {

@@ -24,7 +24,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QTextCodec>
 #include <QTimer>
 #include <QWheelEvent>

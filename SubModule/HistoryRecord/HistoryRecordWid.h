@@ -10,7 +10,6 @@
 #include <memory>
 
 class QIODevice;
-class QSortFilterProxyModel;
 
 namespace Ui {
 class HistoryRecordWid;
@@ -19,6 +18,7 @@ class HistoryRecordWid;
 namespace VEK_SC_Space {
 
 class ColProperty;
+class HistorySortProxyModel;
 class TableHeader;
 class UserData;
 class myHistoryModel;
@@ -66,7 +66,7 @@ protected:
     QList<ColProperty*> showColumns;
     QList<std::any> records;
     myHistoryModel* model = nullptr;
-    QSortFilterProxyModel* proxyModel = nullptr;
+    HistorySortProxyModel* proxyModel = nullptr;
     bool loadAllRequested = false;
     int requestId = 0;
     int batchNo = 0;
