@@ -604,8 +604,8 @@ void HistorySortProxyModel::placeNewRows(int first, int last)
 // After a change of the sort values of the source rows first..last, moves the fewest of them
 // that must move: in each stretch of changed rows between two unchanged ones, the longest
 // run in order and between those two neighbours stays; every other changed row goes back after
-// the rows that do not sort after it. Each changed value is read once; nothing moves, and no
-// layout change is announced, while every row is still in order.
+// the rows that do not sort after it. A row in order costs one read of its value and three
+// comparisons at most; nothing moves, and no layout change is announced, while every row is in order.
 void HistorySortProxyModel::replaceChanged(int first, int last)
 {
     const int shownCount = int(toSource.size());
@@ -630,9 +630,10 @@ void HistorySortProxyModel::replaceChanged(int first, int last)
         std::sort(positions.begin(), positions.end());
     }
 
+    // Longest run in order (equal keys allowed) by patience sorting with back links. Only the
+    // last tail's value is kept: a row in order with it costs one comparison, and only a row out
+    // of order reads the values of the tails it is searched among.
     std::vector<int> moved;                 // proxy rows, ascending
-    std::vector<QVariant> movedValues;
-    std::vector<QVariant> values;
     std::vector<int> tails;
     std::vector<int> previous;
     std::vector<char> kept;
@@ -643,39 +644,37 @@ void HistorySortProxyModel::replaceChanged(int first, int last)
         const int a = positions[start];
         const int b = positions[end - 1];
         const int length = b - a + 1;
-        values.clear();
-        for (int position = a; position <= b; ++position)
-            values.push_back(sortValue(toSource[std::size_t(position)]));
+        const auto valueAt = [&](int j) { return sortValue(toSource[std::size_t(a + j)]); };
         const bool hasLow = a > 0;
         const bool hasHigh = b + 1 < shownCount;
-        const QVariant lowValue = hasLow ? sortValue(toSource[std::size_t(a - 1)]) : QVariant();
-        const QVariant highValue = hasHigh ? sortValue(toSource[std::size_t(b + 1)]) : QVariant();
-        // Longest run in order (equal keys allowed), by patience sorting with back links.
+        const QVariant lowValue = hasLow ? valueAt(-1) : QVariant();
+        const QVariant highValue = hasHigh ? valueAt(length) : QVariant();
+        QVariant lastTail;
         tails.clear();
         previous.assign(std::size_t(length), -1);
         for (int j = 0; j < length; ++j) {
-            const QVariant& value = values[std::size_t(j)];
+            QVariant value = valueAt(j);
             if ((hasLow && before(value, lowValue)) || (hasHigh && before(highValue, value)))
                 continue;
-            if (tails.empty() || !before(value, values[std::size_t(tails.back())])) {
+            if (tails.empty() || !before(value, lastTail)) {
                 previous[std::size_t(j)] = tails.empty() ? -1 : tails.back();
                 tails.push_back(j);
+                lastTail = std::move(value);
                 continue;
             }
-            const auto at = std::upper_bound(tails.begin(), tails.end(), j, [&](int x, int tail) {
-                return before(values[std::size_t(x)], values[std::size_t(tail)]);
-            });
+            const auto at = std::upper_bound(tails.begin(), tails.end() - 1, j,
+                                             [&](int, int tail) { return before(value, valueAt(tail)); });
             previous[std::size_t(j)] = at == tails.begin() ? -1 : *(at - 1);
             *at = j;
+            if (at == tails.end() - 1)
+                lastTail = std::move(value);
         }
         kept.assign(std::size_t(length), 0);
         for (int j = tails.empty() ? -1 : tails.back(); j >= 0; j = previous[std::size_t(j)])
             kept[std::size_t(j)] = 1;
         for (int j = 0; j < length; ++j) {
-            if (!kept[std::size_t(j)]) {
+            if (!kept[std::size_t(j)])
                 moved.push_back(a + j);
-                movedValues.push_back(std::move(values[std::size_t(j)]));
-            }
         }
         start = end;
     }
@@ -683,6 +682,10 @@ void HistorySortProxyModel::replaceChanged(int first, int last)
         return;
 
     // The moved rows in sort order, equal keys in their present order.
+    std::vector<QVariant> movedValues;
+    movedValues.reserve(moved.size());
+    for (int position : moved)
+        movedValues.push_back(sortValue(toSource[std::size_t(position)]));
     std::vector<std::size_t> order(moved.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
