@@ -2,6 +2,8 @@
 // proxy (HistorySortProxyModel) against its peer, a plain QSortFilterProxyModel whose source
 // builds a fresh QVariant on every call, and against the floor, std::sort of the same values
 // taken straight from the records. Both proxies sit on the page's model holding every record.
+// Then, each proxy alone on the model: a dataChanged over the whole sorted table that changes
+// nothing, and a page of 100 rows appended to a shown table sorted by the side (buy or sell).
 
 #include "BenchSupport.h"
 
@@ -9,8 +11,10 @@
 #include "api/ZRVDHistoryFields.h"
 
 #include <QSortFilterProxyModel>
+#include <QTableView>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace Bench;
@@ -80,6 +84,129 @@ bool rawValuesUntouched(const QAbstractProxyModel& proxy, LoadedModel& table, in
     return true;
 }
 
+QVector<int> rowMap(const QAbstractProxyModel& proxy)
+{
+    QVector<int> rows;
+    rows.reserve(proxy.rowCount());
+    for (int row = 0; row < proxy.rowCount(); ++row)
+        rows.append(proxy.mapToSource(proxy.index(row, 0)).row());
+    return rows;
+}
+
+// A dataChanged over every cell of the table, values unchanged, as a source that refreshes.
+// Seconds per refresh; `moved` tells whether any row moved.
+double refreshRun(QAbstractProxyModel& proxy, LoadedModel& table, bool& moved)
+{
+    const QVector<int> before = rowMap(proxy);
+    QAbstractItemModel& model = table.model;
+    const double time = seconds([&] {
+        emit model.dataChanged(model.index(0, 0), model.index(model.rowCount() - 1, model.columnCount() - 1));
+    });
+    moved = moved || rowMap(proxy) != before;
+    return time;
+}
+
+// A page of 100 more rows into a shown table of `n` rows sorted by the side, through the
+// page's model as an answer brings them: the insertion and the view's handling of it, then
+// one round of the event loop (its layout and paint). Median seconds of `runs` pages.
+template <typename Proxy>
+double appendRun(int n, int runs, int sideId, bool& sorted)
+{
+    LoadedModel table(*findColumnSet("StockHistoryOrderTableHeader"), n + 100 * runs);
+    table.model.setDataSource(table.records.mid(0, n));
+    table.model.setDataSource(table.records);
+    Proxy proxy;
+    proxy.setSortRole(Qt::UserRole);
+    proxy.setSourceModel(&table.model);
+    const int column = table.columnOf(sideId);
+    proxy.sort(column, Qt::AscendingOrder);
+    QTableView view;
+    view.setModel(&proxy);
+    view.resize(1079, 537);
+    view.show();
+    QApplication::processEvents();
+    QVector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        times.append(seconds([&] {
+            table.model.loadNextPage();
+            QApplication::processEvents();
+        }));
+    }
+    for (int row = 1; row < proxy.rowCount(); ++row) {
+        const QVariant a = proxy.index(row - 1, column).data(Qt::UserRole);
+        const QVariant b = proxy.index(row, column).data(Qt::UserRole);
+        sorted = sorted && a.toInt() <= b.toInt();
+    }
+    sorted = sorted && proxy.rowCount() == n + 100 * runs;
+    return median(times);
+}
+
+// The two changes of a shown, sorted table, each proxy alone on its model.
+bool changesRun(const Options& options)
+{
+    constexpr int SideId = 4;       // direction: buy or sell
+    bool allOk = true;
+    bool targetsMet = true;
+    print(QString());
+    print(QStringLiteral("== 3b. Changes of a sorted table, each proxy alone on the model, median of %1 runs").arg(options.runs));
+    print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+              .arg(QStringLiteral("N"), -6).arg(QStringLiteral("change"), -40).arg(QStringLiteral("page ms"), 9)
+              .arg(QStringLiteral("plain ms"), 9).arg(QStringLiteral("page/plain"), 11).arg(QStringLiteral("checked"), 0));
+    for (int n : options.sizes) {
+        // Every row refreshed, nothing changed, sorted by the order time (text, many equal keys).
+        double refresh[2] = {};
+        bool moved = false;
+        bool same = true;
+        {
+            LoadedModel table(*findColumnSet("StockHistoryOrderTableHeader"), n);
+            const int column = table.columnOf(1);
+            QVector<int> order[2];
+            for (const bool page : {false, true}) {
+                std::unique_ptr<QAbstractProxyModel> proxy;
+                if (page) {
+                    auto* own = new HistorySortProxyModel;
+                    own->setSortRole(Qt::UserRole);
+                    proxy.reset(own);
+                } else {
+                    auto* plain = new QSortFilterProxyModel;
+                    plain->setSortRole(Qt::UserRole);
+                    proxy.reset(plain);
+                }
+                proxy->setSourceModel(&table.model);
+                proxy->sort(column, Qt::AscendingOrder);
+                QVector<double> times;
+                for (int run = 0; run < options.runs; ++run)
+                    times.append(refreshRun(*proxy, table, moved));
+                refresh[page] = median(times);
+                order[page] = rowMap(*proxy);
+            }
+            same = order[0] == order[1];
+        }
+        const bool refreshOk = !moved && same;
+        allOk = allOk && refreshOk;
+        targetsMet = targetsMet && refresh[1] <= 2 * refresh[0];
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(sizeName(n), -6).arg(QStringLiteral("dataChanged, every row, nothing changed"), -40)
+                  .arg(refresh[1] * 1000, 9, 'f', 1).arg(refresh[0] * 1000, 9, 'f', 1)
+                  .arg(refresh[1] / refresh[0], 11, 'f', 2)
+                  .arg(refreshOk ? QStringLiteral("no row moved, same order") : QStringLiteral("ROWS MOVED OR ORDERS DIFFER")));
+
+        bool sorted = true;
+        const double plainAppend = appendRun<QSortFilterProxyModel>(n, options.runs, SideId, sorted);
+        const double pageAppend = appendRun<HistorySortProxyModel>(n, options.runs, SideId, sorted);
+        allOk = allOk && sorted;
+        targetsMet = targetsMet && pageAppend <= plainAppend;
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(sizeName(n), -6).arg(QStringLiteral("100 rows appended, shown, sorted by side"), -40)
+                  .arg(pageAppend * 1000, 9, 'f', 1).arg(plainAppend * 1000, 9, 'f', 1)
+                  .arg(pageAppend / plainAppend, 11, 'f', 2)
+                  .arg(sorted ? QStringLiteral("sorted, every row") : QStringLiteral("NOT SORTED")));
+    }
+    print(QStringLiteral("targets (refresh within 2x of plain, append no slower than plain): %1")
+              .arg(targetsMet ? QStringLiteral("MET") : QStringLiteral("MISSED")));
+    return allOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,5 +260,5 @@ int main(int argc, char** argv)
     }
     print(QStringLiteral("targets (page within 4x of the floor, at least 2x faster than plain): %1")
               .arg(targetsMet ? QStringLiteral("MET") : QStringLiteral("MISSED")));
-    return allOk ? 0 : 1;
+    return changesRun(options) && allOk ? 0 : 1;
 }
