@@ -23,8 +23,10 @@ namespace VEK_SC_Space {
 //
 // Where it differs from QSortFilterProxyModel on purpose, with equal keys only:
 //  - Rows that arrive in one insertion go after the rows already shown with an equal key, in
-//    arrival order. Qt puts those that follow an equal new key before the shown rows of that
-//    key, so a page of orders of one side would be interleaved with the earlier ones.
+//    arrival order, as a row arriving alone does. Qt places only the first new row of each run
+//    so; the new rows after it join it as long as they do not sort after the shown row there,
+//    which puts them before shown rows of an equal key: a page of buys and sells, sorted by
+//    side, lands with its sells before the sells already shown.
 //  - When one dataChanged covers several rows, only the rows now out of order with the rows
 //    that did not change (the fewest that must move) are taken out and put back after their
 //    equal keys; Qt takes out every row of the range as soon as one is out of order, which
