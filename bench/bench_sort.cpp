@@ -2,6 +2,8 @@
 // proxy (HistorySortProxyModel) against its peer, a plain QSortFilterProxyModel whose source
 // builds a fresh QVariant on every call, and against the floor, std::sort of the same values
 // taken straight from the records. Both proxies sit on the page's model holding every record.
+// Then, each proxy alone on its model: a dataChanged over the whole sorted table that changes
+// nothing, and pages of 100 rows appended to a shown table sorted by the side (buy or sell).
 
 #include "BenchSupport.h"
 
@@ -9,8 +11,10 @@
 #include "api/ZRVDHistoryFields.h"
 
 #include <QSortFilterProxyModel>
+#include <QTableView>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace Bench;
@@ -56,7 +60,7 @@ double floorRun(const std::vector<void*>& records, bool numeric)
     });
 }
 
-int mismatchedRows(const QSortFilterProxyModel& a, const QSortFilterProxyModel& b)
+int mismatchedRows(const QAbstractProxyModel& a, const QAbstractProxyModel& b)
 {
     int mismatches = 0;
     for (int row = 0; row < a.rowCount(); ++row) {
@@ -67,7 +71,7 @@ int mismatchedRows(const QSortFilterProxyModel& a, const QSortFilterProxyModel& 
 }
 
 // Every 997th row: the proxy's Qt::UserRole value is what the column set returns for the record.
-bool rawValuesUntouched(const QSortFilterProxyModel& proxy, LoadedModel& table, int column)
+bool rawValuesUntouched(const QAbstractProxyModel& proxy, LoadedModel& table, int column)
 {
     const int id = table.columns.at(column)->id;
     for (int row = 0; row < proxy.rowCount(); row += 997) {
@@ -78,6 +82,153 @@ bool rawValuesUntouched(const QSortFilterProxyModel& proxy, LoadedModel& table, 
             return false;
     }
     return true;
+}
+
+QVector<int> rowMap(const QAbstractProxyModel& proxy)
+{
+    QVector<int> rows;
+    rows.reserve(proxy.rowCount());
+    for (int row = 0; row < proxy.rowCount(); ++row)
+        rows.append(proxy.mapToSource(proxy.index(row, 0)).row());
+    return rows;
+}
+
+// A dataChanged over every cell of the table, values unchanged, as a source that refreshes.
+// Seconds per refresh; `moved` tells whether any row moved.
+double refreshRun(QAbstractProxyModel& proxy, LoadedModel& table, bool& moved)
+{
+    const QVector<int> before = rowMap(proxy);
+    QAbstractItemModel& model = table.model;
+    const double time = seconds([&] {
+        emit model.dataChanged(model.index(0, 0), model.index(model.rowCount() - 1, model.columnCount() - 1));
+    });
+    moved = moved || rowMap(proxy) != before;
+    return time;
+}
+
+// A shown table of `n` rows sorted by the side, the page's model holding `pages` pages of 100
+// rows more, to be shown as answers show them.
+template <typename Proxy>
+class ShownTable
+{
+public:
+    ShownTable(int n, int pages, int sideId)
+        : table(*findColumnSet("StockHistoryOrderTableHeader"), n + 100 * pages)
+    {
+        table.model.setDataSource(table.records.mid(0, n));
+        table.model.setDataSource(table.records);
+        column = table.columnOf(sideId);
+        proxy.setSortRole(Qt::UserRole);
+        proxy.setSourceModel(&table.model);
+        proxy.sort(column, Qt::AscendingOrder);
+        view.setModel(&proxy);
+        view.resize(1079, 537);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    // The insertion and the view's handling of it, then one round of the event loop (its
+    // layout and paint).
+    double appendPage()
+    {
+        return seconds([&] {
+            table.model.loadNextPage();
+            QApplication::processEvents();
+        });
+    }
+
+    bool sorted() const
+    {
+        bool inOrder = proxy.rowCount() == table.records.size();
+        for (int row = 1; inOrder && row < proxy.rowCount(); ++row)
+            inOrder = proxy.index(row - 1, column).data(Qt::UserRole).toInt() <= proxy.index(row, column).data(Qt::UserRole).toInt();
+        return inOrder;
+    }
+
+    LoadedModel table;
+    Proxy proxy;
+    QTableView view;
+    int column = -1;
+};
+
+// The two changes of a shown, sorted table, each proxy alone on its model.
+bool changesRun(const Options& options)
+{
+    constexpr int SideId = 4;       // direction: buy or sell
+    bool allOk = true;
+    bool targetsMet = true;
+    print(QString());
+    print(QStringLiteral("== 3b. Changes of a sorted table, each proxy on its own model: refresh median of %1 runs, "
+                         "append median of 25 pages").arg(options.runs));
+    print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+              .arg(QStringLiteral("N"), -6).arg(QStringLiteral("change"), -40).arg(QStringLiteral("page ms"), 9)
+              .arg(QStringLiteral("plain ms"), 9).arg(QStringLiteral("page/plain"), 11).arg(QStringLiteral("checked"), 0));
+    for (int n : options.sizes) {
+        // Every row refreshed, nothing changed, sorted by the order time (text, many equal keys).
+        double refresh[2] = {};
+        bool moved = false;
+        bool same = true;
+        {
+            LoadedModel table(*findColumnSet("StockHistoryOrderTableHeader"), n);
+            const int column = table.columnOf(1);
+            QVector<int> order[2];
+            for (const bool page : {false, true}) {
+                std::unique_ptr<QAbstractProxyModel> proxy;
+                if (page) {
+                    auto* own = new HistorySortProxyModel;
+                    own->setSortRole(Qt::UserRole);
+                    proxy.reset(own);
+                } else {
+                    auto* plain = new QSortFilterProxyModel;
+                    plain->setSortRole(Qt::UserRole);
+                    proxy.reset(plain);
+                }
+                proxy->setSourceModel(&table.model);
+                proxy->sort(column, Qt::AscendingOrder);
+                QVector<double> times;
+                for (int run = 0; run < options.runs; ++run)
+                    times.append(refreshRun(*proxy, table, moved));
+                refresh[page] = median(times);
+                order[page] = rowMap(*proxy);
+            }
+            same = order[0] == order[1];
+        }
+        const bool refreshOk = !moved && same;
+        allOk = allOk && refreshOk;
+        targetsMet = targetsMet && refresh[1] <= 2 * refresh[0];
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(sizeName(n), -6).arg(QStringLiteral("dataChanged, every row, nothing changed"), -40)
+                  .arg(refresh[1] * 1000, 9, 'f', 1).arg(refresh[0] * 1000, 9, 'f', 1)
+                  .arg(refresh[1] / refresh[0], 11, 'f', 2)
+                  .arg(refreshOk ? QStringLiteral("no row moved, same order") : QStringLiteral("ROWS MOVED OR ORDERS DIFFER")));
+
+        // Both tables at once, a page to each in turn, so that a change of the machine's load
+        // falls on both alike; more pages than runs, as each takes milliseconds.
+        constexpr int Pages = 25;
+        QVector<double> appendTimes[2];
+        bool sorted = true;
+        {
+            ShownTable<QSortFilterProxyModel> plainTable(n, Pages, SideId);
+            ShownTable<HistorySortProxyModel> pageTable(n, Pages, SideId);
+            for (int page = 0; page < Pages; ++page) {
+                appendTimes[0].append(plainTable.appendPage());
+                appendTimes[1].append(pageTable.appendPage());
+            }
+            sorted = plainTable.sorted() && pageTable.sorted();
+        }
+        const double plainAppend = median(appendTimes[0]);
+        const double pageAppend = median(appendTimes[1]);
+        allOk = allOk && sorted;
+        targetsMet = targetsMet && pageAppend <= plainAppend;
+        print(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                  .arg(sizeName(n), -6).arg(QStringLiteral("100 rows appended, shown, sorted by side"), -40)
+                  .arg(pageAppend * 1000, 9, 'f', 1).arg(plainAppend * 1000, 9, 'f', 1)
+                  .arg(pageAppend / plainAppend, 11, 'f', 2)
+                  .arg(sorted ? QStringLiteral("sorted, every row") : QStringLiteral("NOT SORTED")));
+    }
+    print(QStringLiteral("targets (refresh within 2x of plain, append no slower than plain): %1")
+              .arg(targetsMet ? QStringLiteral("MET") : QStringLiteral("MISSED")));
+    return allOk;
 }
 
 } // namespace
@@ -133,5 +284,5 @@ int main(int argc, char** argv)
     }
     print(QStringLiteral("targets (page within 4x of the floor, at least 2x faster than plain): %1")
               .arg(targetsMet ? QStringLiteral("MET") : QStringLiteral("MISSED")));
-    return allOk ? 0 : 1;
+    return changesRun(options) && allOk ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 // a script for the modals a page opens and (with HISTORY_PLUGIN_FILE) the plug-in's factory.
 
 #include "HistoryRecordWid.h"
+#include "HistorySortProxyModel.h"
 #include "TableHeader.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -39,7 +40,7 @@ inline HistoryRecordWid* asPage(QWidget* page) { return static_cast<HistoryRecor
 inline QList<std::any>& recordsOf(QWidget* page) { return asPage(page)->*(&PageAccess::records); }
 inline TableHeader* columnSetOf(QWidget* page) { return asPage(page)->*(&PageAccess::tableHeader); }
 inline myHistoryModel* modelOf(QWidget* page) { return asPage(page)->*(&PageAccess::model); }
-inline QSortFilterProxyModel* proxyOf(QWidget* page) { return asPage(page)->*(&PageAccess::proxyModel); }
+inline HistorySortProxyModel* proxyOf(QWidget* page) { return asPage(page)->*(&PageAccess::proxyModel); }
 inline QString titleOf(QWidget* page) { return asPage(page)->*(&PageAccess::title); }
 inline bool isTotalLastOf(QWidget* page) { return asPage(page)->*(&PageAccess::isTotalLast); }
 inline int requestIdOf(QWidget* page) { return asPage(page)->*(&PageAccess::requestId); }

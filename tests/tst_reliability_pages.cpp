@@ -66,7 +66,7 @@ void tst_ReliabilityPages::hostile()
     page->initSubModule();
     page->show();
     partOf<QDateEdit>(page.get(), "begdate")->setDate(QDate(2024, 1, 1));
-    QSortFilterProxyModel* table = proxyOf(page.get());
+    HistorySortProxyModel* table = proxyOf(page.get());
     QVector<void*>& list = account.userData.getHistoryOrderList();
     const auto loadAll = [&] {
         QTRY_VERIFY(partOf<QPushButton>(page.get(), "loadall")->isVisible() && !account.busy());

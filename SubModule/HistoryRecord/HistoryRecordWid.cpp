@@ -23,7 +23,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTextCodec>

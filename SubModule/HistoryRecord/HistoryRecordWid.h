@@ -12,7 +12,6 @@
 #include <memory>
 
 class QIODevice;
-class QSortFilterProxyModel;
 
 namespace Ui {
 class HistoryRecordWid;
@@ -21,6 +20,7 @@ class HistoryRecordWid;
 namespace VEK_SC_Space {
 
 class ColProperty;
+class HistorySortProxyModel;
 class TableHeader;
 class UserData;
 class myHistoryModel;
@@ -101,7 +101,7 @@ protected:
     QList<ColProperty*> showColumns;
     QList<std::any> records;
     myHistoryModel* model = nullptr;
-    QSortFilterProxyModel* proxyModel = nullptr;
+    HistorySortProxyModel* proxyModel = nullptr;
     bool loadAllRequested = false;
     int requestId = 0;
     int batchNo = 0;

@@ -1,5 +1,8 @@
 #include "HistorySortProxyModel.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QVariant>
 #include <QtNumeric>
 
@@ -22,15 +25,63 @@ quint64 intKey(int value)
 }
 
 // The IEEE-754 bits turned so that unsigned order is numeric order; -0 and 0 compare equal as
-// doubles and get one key. Never InvalidKey: that would be a NaN.
+// doubles and get one key; every NaN gets the key after +inf. Never InvalidKey.
 quint64 doubleKey(double value)
 {
+    constexpr quint64 sign = quint64(1) << 63;
+    constexpr quint64 nanKey = (quint64(0x7FF) << 52 | sign) + 1;
+    if (qIsNaN(value))
+        return nanKey;
     if (value == 0)
         value = 0;
     quint64 bits;
     std::memcpy(&bits, &value, sizeof bits);
-    constexpr quint64 sign = quint64(1) << 63;
     return bits & sign ? ~bits : bits | sign;
+}
+
+// The order of sort values (see the class comment): Qt's comparison within a type, made a
+// strict weak order for NaN and across types.
+bool valueLess(const QVariant& left, const QVariant& right, Qt::CaseSensitivity sensitivity, bool localeAware)
+{
+    const int type = left.userType();
+    const int rightType = right.userType();
+    if (type == QMetaType::UnknownType)
+        return false;
+    if (rightType == QMetaType::UnknownType)
+        return true;
+    if (type != rightType)
+        return type < rightType;
+    switch (type) {
+    case QMetaType::Int:
+        return left.toInt() < right.toInt();
+    case QMetaType::UInt:
+        return left.toUInt() < right.toUInt();
+    case QMetaType::LongLong:
+        return left.toLongLong() < right.toLongLong();
+    case QMetaType::ULongLong:
+        return left.toULongLong() < right.toULongLong();
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        // A float widens to a double exactly: the same order as comparing the floats.
+        const double a = left.toDouble();
+        const double b = right.toDouble();
+        if (qIsNaN(a) || qIsNaN(b))
+            return !qIsNaN(a) && qIsNaN(b);
+        return a < b;
+    }
+    case QMetaType::QChar:
+        return left.toChar() < right.toChar();
+    case QMetaType::QDate:
+        return left.toDate() < right.toDate();
+    case QMetaType::QTime:
+        return left.toTime() < right.toTime();
+    case QMetaType::QDateTime:
+        return left.toDateTime() < right.toDateTime();
+    default:
+        if (localeAware)
+            return left.toString().localeAwareCompare(right.toString()) < 0;
+        return left.toString().compare(right.toString(), sensitivity) < 0;
+    }
 }
 
 // Replaces the keys of the valid strings by their rank among them; equal strings share a rank.
@@ -52,11 +103,10 @@ void rankStrings(const std::vector<QString>& strings, std::vector<quint64>& keys
     }
 }
 
-// The sort role of one column as one unsigned key per source row, ordered as
-// QSortFilterProxyModel::lessThan orders the values: numbers map onto keys that keep their
-// order, strings get their rank, and invalid values the largest key (an invalid value is never
-// less than anything, a valid one always less than it). Only for columns of one strictly
-// ordered type: ints, doubles without NaN, strings. Anything else returns false.
+// The sort role of one column as one unsigned key per source row, in the order of valueLess:
+// numbers map onto keys that keep their order (NaN last), strings get their rank, and invalid
+// values the largest key. Only for columns whose valid values are all of one of the types
+// below; anything else returns false.
 bool buildSortKeys(const QAbstractItemModel& source, int column, int role, Qt::CaseSensitivity sensitivity,
                    bool localeAware, std::vector<quint64>& keys)
 {
@@ -72,7 +122,8 @@ bool buildSortKeys(const QAbstractItemModel& source, int column, int role, Qt::C
             type = value.userType();
             if (type == QMetaType::QString)
                 strings.resize(std::size_t(rows));
-            else if (type != QMetaType::Int && type != QMetaType::Double)
+            else if (type != QMetaType::Int && type != QMetaType::UInt && type != QMetaType::Double
+                     && type != QMetaType::Float)
                 return false;
         } else if (value.userType() != type) {
             return false;
@@ -82,13 +133,13 @@ bool buildSortKeys(const QAbstractItemModel& source, int column, int role, Qt::C
         case QMetaType::Int:
             keys[at] = intKey(value.toInt());
             break;
-        case QMetaType::Double: {
-            const double number = value.toDouble();
-            if (qIsNaN(number))
-                return false;       // unordered: no key can stand for it
-            keys[at] = doubleKey(number);
+        case QMetaType::UInt:
+            keys[at] = value.toUInt();
             break;
-        }
+        case QMetaType::Double:
+        case QMetaType::Float:
+            keys[at] = doubleKey(value.toDouble());
+            break;
         default:
             strings[at] = value.toString();
             keys[at] = 0;           // valid; ranked below
@@ -126,12 +177,31 @@ void forRunsDescending(std::vector<int> rows, RemoveRun removeRun)
 
 } // namespace
 
-HistorySortProxyModel::HistorySortProxyModel(QObject* parent)
-    : QSortFilterProxyModel(parent)
+
+template <typename Reorder>
+void HistorySortProxyModel::relayout(const QList<QPersistentModelIndex>& parents,
+                                     QAbstractItemModel::LayoutChangeHint hint, Reorder reorder)
 {
-    connect(this, &QSortFilterProxyModel::sortRoleChanged, this, &HistorySortProxyModel::sortSettingChanged);
-    connect(this, &QSortFilterProxyModel::sortCaseSensitivityChanged, this, &HistorySortProxyModel::sortSettingChanged);
-    connect(this, &QSortFilterProxyModel::sortLocaleAwareChanged, this, &HistorySortProxyModel::sortSettingChanged);
+    emit layoutAboutToBeChanged(parents, hint);
+    const QModelIndexList persistent = persistentIndexList();
+    std::vector<std::pair<int, int>> cells;     // source row, column
+    cells.reserve(std::size_t(persistent.size()));
+    for (const QModelIndex& index : persistent)
+        cells.emplace_back(index.row() < rowCount() ? sourceRow(index.row()) : -1, index.column());
+    reorder();
+    QModelIndexList after;
+    after.reserve(persistent.size());
+    for (const auto& cell : cells) {
+        const int row = proxyRow(cell.first);
+        after.append(row < 0 ? QModelIndex() : createIndex(row, cell.second));
+    }
+    changePersistentIndexList(persistent, after);
+    emit layoutChanged(parents, hint);
+}
+
+HistorySortProxyModel::HistorySortProxyModel(QObject* parent)
+    : QAbstractProxyModel(parent)
+{
 }
 
 HistorySortProxyModel::~HistorySortProxyModel() = default;
@@ -143,7 +213,6 @@ void HistorySortProxyModel::setSourceModel(QAbstractItemModel* source)
     beginResetModel();
     if (QAbstractItemModel* old = sourceModel())
         disconnect(old, nullptr, this, nullptr);
-    // The base proxy's own wiring would keep its row map as well: skipped on purpose.
     QAbstractProxyModel::setSourceModel(source);
     if (source) {
         using Model = QAbstractItemModel;
@@ -168,9 +237,11 @@ void HistorySortProxyModel::setSourceModel(QAbstractItemModel* source)
         connect(source, &Model::modelReset, this, &Self::sourceReset);
         connect(source, &Model::layoutAboutToBeChanged, this, &Self::sourceLayoutAboutToBeChanged);
         connect(source, &Model::layoutChanged, this, &Self::sourceLayoutChanged);
-        connect(source, &Model::rowsAboutToBeMoved, this, &Self::sourceLayoutAboutToBeChanged);
+        // Moves are passed on as a layout change of the root, as the base proxy does.
+        const auto moving = [this] { sourceLayoutAboutToBeChanged({QPersistentModelIndex()}); };
+        connect(source, &Model::rowsAboutToBeMoved, this, moving);
         connect(source, &Model::rowsMoved, this, &Self::sourceLayoutChanged);
-        connect(source, &Model::columnsAboutToBeMoved, this, &Self::sourceLayoutAboutToBeChanged);
+        connect(source, &Model::columnsAboutToBeMoved, this, moving);
         connect(source, &Model::columnsMoved, this, &Self::sourceLayoutChanged);
         connect(source, &Model::dataChanged, this, &Self::sourceDataChanged);
         connect(source, &Model::headerDataChanged, this, &Self::sourceHeaderDataChanged);
@@ -186,14 +257,46 @@ void HistorySortProxyModel::sort(int column, Qt::SortOrder order)
         return;
     sortedColumn = column;
     sortedOrder = order;
-    recordSortSettings();
-    relayout();
+    resort();
 }
 
-// Only the base's own map asks, which is kept empty this way; the rows are mapped here.
-bool HistorySortProxyModel::filterAcceptsRow(int, const QModelIndex&) const
+// Each setting sorts anew from the present order, or goes back to the source order when there
+// is no sort column, as the base proxy does, even when nothing was sorted.
+void HistorySortProxyModel::setSortRole(int value)
 {
-    return false;
+    if (value == role)
+        return;
+    role = value;
+    resort();
+    emit sortRoleChanged(value);
+}
+
+void HistorySortProxyModel::setSortCaseSensitivity(Qt::CaseSensitivity value)
+{
+    if (value == sensitivity)
+        return;
+    sensitivity = value;
+    resort();
+    emit sortCaseSensitivityChanged(value);
+}
+
+void HistorySortProxyModel::setSortLocaleAware(bool on)
+{
+    if (on == localeAware)
+        return;
+    localeAware = on;
+    resort();
+    emit sortLocaleAwareChanged(on);
+}
+
+void HistorySortProxyModel::invalidate()
+{
+    relayout({}, QAbstractItemModel::NoLayoutChangeHint, [this] { resetRows(); });
+}
+
+void HistorySortProxyModel::resort()
+{
+    relayout({}, QAbstractItemModel::VerticalSortHint, [this] { applySort(); });
 }
 
 QModelIndex HistorySortProxyModel::index(int row, int column, const QModelIndex& parent) const
@@ -352,46 +455,21 @@ std::pair<int, int> HistorySortProxyModel::proxyRange(int first, int last) const
     return {low, high};
 }
 
-bool HistorySortProxyModel::sourceLess(int leftRow, int rightRow) const
+QVariant HistorySortProxyModel::sortValue(int sourceRow) const
 {
     const QAbstractItemModel* source = sourceModel();
-    return lessThan(source->index(leftRow, sortedColumn), source->index(rightRow, sortedColumn));
+    return source->data(source->index(sourceRow, sortedColumn), role);
+}
+
+bool HistorySortProxyModel::before(const QVariant& a, const QVariant& b) const
+{
+    return sortedOrder == Qt::AscendingOrder ? valueLess(a, b, sensitivity, localeAware)
+                                             : valueLess(b, a, sensitivity, localeAware);
 }
 
 bool HistorySortProxyModel::isOrdered() const
 {
     return sortedColumn >= 0 && sortedColumn < columnCount();
-}
-
-// Without a range the rows are sorted anew; with one, only the source rows first..last move:
-// out, then each back after the rows that do not sort after it, as the base proxy moves a row
-// whose sort value changed.
-void HistorySortProxyModel::relayout(int first, int last)
-{
-    emit layoutAboutToBeChanged(QList<QPersistentModelIndex>(), QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<std::pair<int, int>> cells;     // source row, column
-    cells.reserve(std::size_t(before.size()));
-    for (const QModelIndex& index : before)
-        cells.emplace_back(index.row() < rowCount() ? sourceRow(index.row()) : -1, index.column());
-    if (first < 0) {
-        applySort();
-    } else {
-        toSource.erase(std::remove_if(toSource.begin(), toSource.end(),
-                                      [=](int row) { return row >= first && row <= last; }),
-                       toSource.end());
-        for (int row = first; row <= last; ++row)
-            toSource.insert(toSource.begin() + insertionPoint(row), row);
-        fromSourceStale = true;
-    }
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const auto& cell : cells) {
-        const int row = proxyRow(cell.first);
-        after.append(row < 0 ? QModelIndex() : createIndex(row, cell.second));
-    }
-    changePersistentIndexList(before, after);
-    emit layoutChanged(QList<QPersistentModelIndex>(), QAbstractItemModel::VerticalSortHint);
 }
 
 // Orders the rows for the current sort, without signals. Without a column the rows go back to
@@ -414,7 +492,7 @@ void HistorySortProxyModel::applySort()
         mapped = true;
     }
     if (!sortByKeys())
-        sortByComparison();
+        sortByValues();
 }
 
 // A flat sort of (key, current position) pairs: equal keys keep their order, as in a stable
@@ -422,7 +500,7 @@ void HistorySortProxyModel::applySort()
 bool HistorySortProxyModel::sortByKeys()
 {
     std::vector<quint64> keys;
-    if (!buildSortKeys(*sourceModel(), sortedColumn, sortRole(), sortCaseSensitivity(), isSortLocaleAware(), keys))
+    if (!buildSortKeys(*sourceModel(), sortedColumn, role, sensitivity, localeAware, keys))
         return false;
     const bool descending = sortedOrder == Qt::DescendingOrder;
     std::vector<std::pair<quint64, int>> order;
@@ -441,24 +519,209 @@ bool HistorySortProxyModel::sortByKeys()
     return true;
 }
 
-void HistorySortProxyModel::sortByComparison()
+// Any other column: each value read once, then a stable sort of the positions.
+void HistorySortProxyModel::sortByValues()
 {
-    if (sortedOrder == Qt::AscendingOrder)
-        std::stable_sort(toSource.begin(), toSource.end(), [this](int a, int b) { return sourceLess(a, b); });
-    else
-        std::stable_sort(toSource.begin(), toSource.end(), [this](int a, int b) { return sourceLess(b, a); });
+    std::vector<QVariant> values;
+    values.reserve(toSource.size());
+    for (int row : toSource)
+        values.push_back(sortValue(row));
+    std::vector<int> order(toSource.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return before(values[std::size_t(a)], values[std::size_t(b)]);
+    });
+    std::vector<int> sorted;
+    sorted.reserve(toSource.size());
+    for (int position : order)
+        sorted.push_back(toSource[std::size_t(position)]);
+    toSource.swap(sorted);
 }
 
-// After the rows that do not sort after it, as the base proxy places a new row.
-int HistorySortProxyModel::insertionPoint(int sourceRow) const
+// The new source rows first..last into the map, in as few insertions as the base proxy makes:
+// the new rows in the order they go in (by sort value, stably; by row number while unsorted),
+// each run of them that goes in at one place found by the base proxy's own bisection, so that
+// rows land where its rows land even in a map left unsorted by a removed sort column. One
+// departure: a new row whose key equals the shown row at that place goes after it (and after
+// all shown rows of that key), not before, so rows of equal keys stay in arrival order.
+void HistorySortProxyModel::placeNewRows(int first, int last)
 {
-    if (!isOrdered())
-        return int(toSource.size());
-    const bool ascending = sortedOrder == Qt::AscendingOrder;
-    const auto at = std::upper_bound(toSource.begin(), toSource.end(), sourceRow, [&](int row, int placed) {
-        return ascending ? sourceLess(row, placed) : sourceLess(placed, row);
+    const int count = last - first + 1;
+    for (int& row : toSource) {
+        if (row >= first)
+            row += count;
+    }
+    fromSourceStale = true;
+    const bool ordered = isOrdered();
+    std::vector<std::pair<QVariant, int>> items;    // sort value, source row
+    items.reserve(std::size_t(count));
+    for (int row = first; row <= last; ++row)
+        items.emplace_back(ordered ? sortValue(row) : QVariant(), row);
+    if (ordered) {
+        std::stable_sort(items.begin(), items.end(),
+                         [this](const auto& a, const auto& b) { return before(a.first, b.first); });
+    }
+    const auto goesBefore = [&](std::size_t item, int position) {
+        const int shown = toSource[std::size_t(position)];
+        return ordered ? before(items[item].first, sortValue(shown)) : items[item].second < shown;
+    };
+
+    std::vector<std::pair<int, std::size_t>> runs;      // proxy row, first item
+    const int shownCount = int(toSource.size());
+    int low = 0;
+    std::size_t item = 0;
+    while (item < items.size()) {
+        int high = shownCount - 1;
+        while (low <= high) {
+            const int middle = (low + high) / 2;
+            if (goesBefore(item, middle))
+                high = middle - 1;
+            else
+                low = middle + 1;
+        }
+        runs.emplace_back(low, item++);
+        if (low >= shownCount)
+            item = items.size();
+        while (item < items.size() && goesBefore(item, low))
+            ++item;
+    }
+
+    // From the last run up, so that the places of the others stay valid.
+    std::vector<int> run;
+    for (std::size_t r = runs.size(); r-- > 0;) {
+        const int at = runs[r].first;
+        const std::size_t end = r + 1 < runs.size() ? runs[r + 1].second : items.size();
+        run.clear();
+        for (std::size_t i = runs[r].second; i < end; ++i)
+            run.push_back(items[i].second);
+        beginInsertRows(QModelIndex(), at, at + int(run.size()) - 1);
+        toSource.insert(toSource.begin() + at, run.begin(), run.end());
+        fromSourceStale = true;
+        endInsertRows();
+    }
+}
+
+// After a change of the sort values of the source rows first..last, moves the fewest of them
+// that must move: in each stretch of changed rows between two unchanged ones, the longest
+// run in order and between those two neighbours stays; every other changed row goes back after
+// the rows that do not sort after it. A row in order costs one read of its value and three
+// comparisons at most; nothing moves, and no layout change is announced, while every row is in order.
+void HistorySortProxyModel::replaceChanged(int first, int last)
+{
+    const int shownCount = int(toSource.size());
+    std::vector<int> positions;
+    if (std::size_t(last - first + 1) * 8 >= std::size_t(shownCount)) {
+        std::vector<char> changed(std::size_t(shownCount), 0);
+        for (int row = first; row <= last; ++row) {
+            const int position = proxyRow(row);
+            if (position >= 0)
+                changed[std::size_t(position)] = 1;
+        }
+        for (int position = 0; position < shownCount; ++position) {
+            if (changed[std::size_t(position)])
+                positions.push_back(position);
+        }
+    } else {
+        for (int row = first; row <= last; ++row) {
+            const int position = proxyRow(row);
+            if (position >= 0)
+                positions.push_back(position);
+        }
+        std::sort(positions.begin(), positions.end());
+    }
+
+    // Longest run in order (equal keys allowed) by patience sorting with back links. Only the
+    // last tail's value is kept: a row in order with it costs one comparison, and only a row out
+    // of order reads the values of the tails it is searched among.
+    std::vector<int> moved;                 // proxy rows, ascending
+    std::vector<int> tails;
+    std::vector<int> previous;
+    std::vector<char> kept;
+    for (std::size_t start = 0; start < positions.size();) {
+        std::size_t end = start + 1;
+        while (end < positions.size() && positions[end] == positions[end - 1] + 1)
+            ++end;
+        const int a = positions[start];
+        const int b = positions[end - 1];
+        const int length = b - a + 1;
+        const auto valueAt = [&](int j) { return sortValue(toSource[std::size_t(a + j)]); };
+        const bool hasLow = a > 0;
+        const bool hasHigh = b + 1 < shownCount;
+        const QVariant lowValue = hasLow ? valueAt(-1) : QVariant();
+        const QVariant highValue = hasHigh ? valueAt(length) : QVariant();
+        QVariant lastTail;
+        tails.clear();
+        previous.assign(std::size_t(length), -1);
+        for (int j = 0; j < length; ++j) {
+            QVariant value = valueAt(j);
+            if ((hasLow && before(value, lowValue)) || (hasHigh && before(highValue, value)))
+                continue;
+            if (tails.empty() || !before(value, lastTail)) {
+                previous[std::size_t(j)] = tails.empty() ? -1 : tails.back();
+                tails.push_back(j);
+                lastTail = std::move(value);
+                continue;
+            }
+            const auto at = std::upper_bound(tails.begin(), tails.end() - 1, j,
+                                             [&](int, int tail) { return before(value, valueAt(tail)); });
+            previous[std::size_t(j)] = at == tails.begin() ? -1 : *(at - 1);
+            *at = j;
+            if (at == tails.end() - 1)
+                lastTail = std::move(value);
+        }
+        kept.assign(std::size_t(length), 0);
+        for (int j = tails.empty() ? -1 : tails.back(); j >= 0; j = previous[std::size_t(j)])
+            kept[std::size_t(j)] = 1;
+        for (int j = 0; j < length; ++j) {
+            if (!kept[std::size_t(j)])
+                moved.push_back(a + j);
+        }
+        start = end;
+    }
+    if (moved.empty())
+        return;
+
+    // The moved rows in sort order, equal keys in their present order.
+    std::vector<QVariant> movedValues;
+    movedValues.reserve(moved.size());
+    for (int position : moved)
+        movedValues.push_back(sortValue(toSource[std::size_t(position)]));
+    std::vector<std::size_t> order(moved.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return before(movedValues[x], movedValues[y]); });
+    relayout({QPersistentModelIndex()}, QAbstractItemModel::VerticalSortHint, [&] {
+        std::vector<int> stay;
+        stay.reserve(toSource.size() - moved.size());
+        std::size_t next = 0;
+        for (int position = 0; position < shownCount; ++position) {
+            if (next < moved.size() && moved[next] == position)
+                ++next;
+            else
+                stay.push_back(toSource[std::size_t(position)]);
+        }
+        std::vector<int> placed;
+        placed.reserve(toSource.size());
+        const int stayCount = int(stay.size());
+        int low = 0;
+        int copied = 0;
+        for (std::size_t x : order) {
+            int high = stayCount - 1;
+            while (low <= high) {
+                const int middle = (low + high) / 2;
+                if (before(movedValues[x], sortValue(stay[std::size_t(middle)])))
+                    high = middle - 1;
+                else
+                    low = middle + 1;
+            }
+            placed.insert(placed.end(), stay.begin() + copied, stay.begin() + low);
+            copied = low;
+            placed.push_back(toSource[std::size_t(moved[x])]);
+        }
+        placed.insert(placed.end(), stay.begin() + copied, stay.end());
+        toSource.swap(placed);
+        fromSourceStale = true;
     });
-    return int(at - toSource.begin());
 }
 
 void HistorySortProxyModel::resetRows()
@@ -490,24 +753,12 @@ void HistorySortProxyModel::sourceRowsInserted(const QModelIndex& parent, int fi
 {
     if (parent.isValid())
         return;
-    const int count = last - first + 1;
     if (!mapped) {
-        rows += count;
+        rows += last - first + 1;
         endInsertRows();
         return;
     }
-    for (int& row : toSource) {
-        if (row >= first)
-            row += count;
-    }
-    fromSourceStale = true;
-    for (int row = first; row <= last; ++row) {
-        const int at = insertionPoint(row);
-        beginInsertRows(QModelIndex(), at, at);
-        toSource.insert(toSource.begin() + at, row);
-        fromSourceStale = true;
-        endInsertRows();
-    }
+    placeNewRows(first, last);
 }
 
 void HistorySortProxyModel::sourceRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
@@ -550,37 +801,25 @@ void HistorySortProxyModel::sourceColumnsInserted(const QModelIndex& parent, int
         return;
     const int count = last - first + 1;
     const bool existed = sortedColumn >= 0 && sortedColumn < columnCount() - count;
-    const bool shifted = existed && sortedColumn >= first;
-    if (shifted)
+    if (existed && sortedColumn >= first)
         sortedColumn += count;
     endInsertColumns();
-    if (shifted)
-        recordSortSettings();
     // The sort column is back, as after a reset that cleared the columns: sort again.
-    else if (!existed && !mapped && isOrdered())
-        relayout();
+    if (!existed && isOrdered())
+        resort();
 }
 
+// The rows keep the order of a removed sort column; new rows are placed by row number, and the
+// next sort or sort setting starts from the source order, as for the base proxy.
 void HistorySortProxyModel::sourceColumnsRemoved(const QModelIndex& parent, int first, int last)
 {
     if (parent.isValid())
         return;
-    // The rows keep the order of a removed sort column until the next sort.
-    const int before = sortedColumn;
     if (sortedColumn > last)
         sortedColumn -= last - first + 1;
     else if (sortedColumn >= first)
         sortedColumn = -1;
     endRemoveColumns();
-    if (sortedColumn != before)
-        recordSortSettings();
-}
-
-// The base keeps what sortColumn() and sortOrder() report; its own map is empty, so this costs
-// two signals.
-void HistorySortProxyModel::recordSortSettings()
-{
-    QSortFilterProxyModel::sort(sortedColumn, sortedOrder);
 }
 
 void HistorySortProxyModel::sourceAboutToBeReset()
@@ -594,9 +833,18 @@ void HistorySortProxyModel::sourceReset()
     endResetModel();
 }
 
-void HistorySortProxyModel::sourceLayoutAboutToBeChanged()
+void HistorySortProxyModel::sourceLayoutAboutToBeChanged(const QList<QPersistentModelIndex>& parents)
 {
-    emit layoutAboutToBeChanged();
+    // Only the root has rows here: a change below another parent is no change of ours.
+    layoutParents.clear();
+    for (const QPersistentModelIndex& parent : parents) {
+        if (!parent.isValid())
+            layoutParents.append(QPersistentModelIndex());
+    }
+    layoutForwarded = parents.isEmpty() || !layoutParents.isEmpty();
+    if (!layoutForwarded)
+        return;
+    emit layoutAboutToBeChanged(layoutParents);
     layoutProxies = persistentIndexList();
     layoutSources.clear();
     for (const QModelIndex& index : qAsConst(layoutProxies))
@@ -606,6 +854,9 @@ void HistorySortProxyModel::sourceLayoutAboutToBeChanged()
 // The source's rows moved: the rows start again from the source order and are sorted anew.
 void HistorySortProxyModel::sourceLayoutChanged()
 {
+    if (!layoutForwarded)
+        return;
+    layoutForwarded = false;
     resetRows();
     QModelIndexList after;
     after.reserve(layoutSources.size());
@@ -614,19 +865,24 @@ void HistorySortProxyModel::sourceLayoutChanged()
     changePersistentIndexList(layoutProxies, after);
     layoutProxies.clear();
     layoutSources.clear();
-    emit layoutChanged();
+    emit layoutChanged(layoutParents);
+    layoutParents.clear();
 }
 
+// A change that names its roles without the sort role cannot move a row.
 void HistorySortProxyModel::sourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                               const QVector<int>& roles)
 {
     if (!topLeft.isValid() || !bottomRight.isValid() || topLeft.parent().isValid())
         return;
-    const bool sortValueChanged = mapped && isOrdered() && sortedColumn >= topLeft.column()
-        && sortedColumn <= bottomRight.column() && (roles.isEmpty() || roles.contains(sortRole()));
-    if (sortValueChanged)
-        relayout(topLeft.row(), bottomRight.row());
-    const auto range = proxyRange(topLeft.row(), bottomRight.row());
+    const int first = topLeft.row();
+    const int last = qMin(bottomRight.row(), rowCount() - 1);
+    if (first > last)
+        return;
+    if (mapped && isOrdered() && sortedColumn >= topLeft.column() && sortedColumn <= bottomRight.column()
+        && (roles.isEmpty() || roles.contains(role)))
+        replaceChanged(first, last);
+    const auto range = proxyRange(first, last);
     if (range.first <= range.second)
         emit dataChanged(index(range.first, topLeft.column()), index(range.second, bottomRight.column()), roles);
 }
@@ -652,12 +908,6 @@ void HistorySortProxyModel::sourceDestroyed()
     std::vector<int>().swap(fromSource);
     fromSourceStale = true;
     endResetModel();
-}
-
-void HistorySortProxyModel::sortSettingChanged()
-{
-    if (mapped && isOrdered())
-        relayout();
 }
 
 } // namespace VEK_SC_Space
