@@ -94,10 +94,10 @@ QString StockHistoryCapitalTableHeader::getColumnDisplayText(int column, std::an
     return capitalCell<TextCell, StockCapital>(column, record).toString();
 }
 
-void StockHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return capitalCell<TextCell, StockCapital>(column, record);
     });
 }
@@ -118,10 +118,10 @@ QString CreditHistoryCapitalTableHeader::getColumnDisplayText(int column, std::a
     return capitalCell<TextCell, CreditCapital>(column, record).toString();
 }
 
-void CreditHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                 UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return capitalCell<TextCell, CreditCapital>(column, record);
     });
 }

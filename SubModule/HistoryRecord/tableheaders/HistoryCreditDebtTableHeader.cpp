@@ -141,10 +141,10 @@ QString CreditHistoryCreditDebtTableHeader::getColumnDisplayText(int column, std
     return debtCell<TextCell>(column, record, userData).toString();
 }
 
-void CreditHistoryCreditDebtTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryCreditDebtTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                    UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return debtCell<TextCell>(column, record, userData);
     });
 }

@@ -85,10 +85,10 @@ QString StockHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::a
     return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record).toString();
 }
 
-void StockHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                 UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
     });
 }
@@ -109,10 +109,10 @@ QString CreditHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::
     return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record).toString();
 }
 
-void CreditHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                  UserData*)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
     });
 }

@@ -63,10 +63,10 @@ QString StockHistoryFundDetailTableHeader::getColumnDisplayText(int column, std:
     return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData).toString();
 }
 
-void StockHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                   UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData);
     });
 }
@@ -87,10 +87,10 @@ QString CreditHistoryFundDetailTableHeader::getColumnDisplayText(int column, std
     return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData).toString();
 }
 
-void CreditHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                    UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
     });
 }

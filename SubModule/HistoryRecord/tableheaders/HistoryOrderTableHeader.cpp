@@ -97,10 +97,10 @@ QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any 
     return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData).toString();
 }
 
-void StockHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                              UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
     });
 }
@@ -121,10 +121,10 @@ QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any
     return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData).toString();
 }
 
-void CreditHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                               UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
     });
 }

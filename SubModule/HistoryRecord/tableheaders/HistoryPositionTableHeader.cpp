@@ -75,10 +75,10 @@ QString StockHistoryPositionTableHeader::getColumnDisplayText(int column, std::a
     return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData).toString();
 }
 
-void StockHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                 UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData);
     });
 }
@@ -99,10 +99,10 @@ QString CreditHistoryPositionTableHeader::getColumnDisplayText(int column, std::
     return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData).toString();
 }
 
-void CreditHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                  UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData);
     });
 }

@@ -61,10 +61,10 @@ QString StockHistoryProfitTableHeader::getColumnDisplayText(int column, std::any
     return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData).toString();
 }
 
-void StockHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                               UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
     });
 }
@@ -85,10 +85,10 @@ QString CreditHistoryProfitTableHeader::getColumnDisplayText(int column, std::an
     return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData).toString();
 }
 
-void CreditHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                                UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
     });
 }

@@ -166,9 +166,9 @@ bool isAscii(const char* text, std::size_t length)
 
 } // namespace
 
-CellTextWriter::CellTextWriter(QTextCodec* codec)
-    : codec(codec)
-    , utf8(codec->mibEnum() == 106)
+CellTextWriter::CellTextWriter(QTextCodec* fileCodec)
+    : codec(fileCodec)
+    , utf8(fileCodec->mibEnum() == 106)
 {
     buffer.resize(1 << 17);
 }

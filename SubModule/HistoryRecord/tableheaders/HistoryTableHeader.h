@@ -59,9 +59,9 @@ public:
 protected:
     // Registers the columns in the table's order, each title through TableHeader::tr.
     template <std::size_t N>
-    void addColumns(const HistoryColumn::ColumnSpec (&columns)[N])
+    void addColumns(const HistoryColumn::ColumnSpec (&specs)[N])
     {
-        for (const HistoryColumn::ColumnSpec& column : columns)
+        for (const HistoryColumn::ColumnSpec& column : specs)
             addColumn(column.id, tr(column.title, nullptr, -1), column.width, column.alignment, column.flag);
     }
 };
@@ -309,7 +309,7 @@ public:
     QString string;
 
 private:
-    explicit CellText(Kind kind) : kind(kind) {}
+    explicit CellText(Kind cellKind) : kind(cellKind) {}
 };
 
 // The display face of a cell, for the switches of the column sets.

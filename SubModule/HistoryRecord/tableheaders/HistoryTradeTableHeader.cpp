@@ -67,10 +67,10 @@ QString StockHistoryTradeTableHeader::getColumnDisplayText(int column, std::any 
     return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData).toString();
 }
 
-void StockHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void StockHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                              UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
     });
 }
@@ -91,10 +91,10 @@ QString CreditHistoryTradeTableHeader::getColumnDisplayText(int column, std::any
     return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData).toString();
 }
 
-void CreditHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
+void CreditHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* shown, int count,
                                               UserData* userData)
 {
-    appendCells(out, columns, count, [&](int column) {
+    appendCells(out, shown, count, [&](int column) {
         return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
     });
 }
