@@ -234,16 +234,18 @@ public:
         });
     }
 
-    QList<SeenModal> seen;
-    int unanswered = 0;                 // modals closed because no step fitted them
-    bool done() const { return next == steps.size(); }
-
-private:
+    // Any other answer: true when `action` dealt with the modal.
     ModalScript& step(std::function<bool(QWidget*)> action)
     {
         steps.append(std::move(action));
         return *this;
     }
+
+    QList<SeenModal> seen;
+    int unanswered = 0;                 // modals closed because no step fitted them
+    bool done() const { return next == steps.size(); }
+
+private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();

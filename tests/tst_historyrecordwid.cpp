@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 
 using namespace VEK_SC_Space;
 using PageTest::DebugLines;
@@ -64,7 +66,7 @@ public:
     ~Page() override { clearRecords(); }
 
     using HistoryRecordWid::isTotalLast, HistoryRecordWid::loadAllRequested, HistoryRecordWid::model,
-        HistoryRecordWid::proxyModel, HistoryRecordWid::records, HistoryRecordWid::requestId;
+        HistoryRecordWid::proxyModel, HistoryRecordWid::queryLock, HistoryRecordWid::records, HistoryRecordWid::requestId;
 
     QStringList sent;   // investor|begin|end|sort|batch of every request, in order
 
@@ -88,9 +90,10 @@ protected:
     }
     void clearRecords() override
     {
-        for (void* record : userData->getHistoryOrderList())
+        for (void* record : userData ? userData->getHistoryOrderList() : QVector<void*>())
             delete static_cast<Order*>(record);
-        userData->getHistoryOrderList().clear();
+        if (userData)
+            userData->getHistoryOrderList().clear();
         records.clear();
         skippedRecords = 0;
     }
@@ -103,10 +106,32 @@ protected:
     }
 };
 
+// Returns once the event loop has run what was posted before: a zero timer started now fires
+// after the page's own zero timers (rescale, follow-up) and after posted events, and a box that
+// one of them opens is closed by then.
+bool settle()
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    return loop.exec() == 0;
+}
+
+// A row's or the header's height against its floor, 23 px at the zoom: ">=floor" when it is at
+// least that. What the text needs beyond the floor depends on the platform's fonts; that it is
+// met is rowsFitTheFont's to check.
+QString atLeast(int height, int floor)
+{
+    return height >= floor ? QStringLiteral(">=%1").arg(floor) : QString::number(height);
+}
+
 // One account and one page on it, driven by the step words of data/page/cycle.txt.
 struct Fixture
 {
-    ~Fixture() { account.userData.setService(nullptr); }
+    ~Fixture()
+    {
+        if (account)
+            account->userData.setService(nullptr);
+    }
     template <class T>
     T* find(const char* name) { return page.findChild<T*>(QLatin1String(name)); }
     bool start()
@@ -128,7 +153,7 @@ struct Fixture
     void answer(const QStringList& words);
     QString state() const;
 
-    PageTest::Account account{Key, 1};
+    std::optional<PageTest::Account> account{std::in_place, Key, 1};   // reset: the host deletes it
     std::unique_ptr<ValueAddedService> service;
     QWidget host;   // as the client embeds the page: an unset page cursor shows the host's
     Page page{&host};
@@ -149,19 +174,42 @@ bool Fixture::run(const QString& step)
     const QStringList words = step.split(QLatin1Char(' '));
     const QString verb = words.first();
     const int n = words.value(1).toInt();
+    // Boxes are cancelled where they can be, else confirmed; "+gone": the host deletes the
+    // account while the step's first box is open.
+    bool goneInBox = words.contains(QStringLiteral("+gone"));
     ModalScript boxes;
-    if (verb == QLatin1String("export"))
-        boxes.pressButton(QStringLiteral("取 消"));
-    for (int i = 0; i < 3; ++i)
-        boxes.pressButton(QStringLiteral("确定"));
+    for (int i = 0; i < 3; ++i) {
+        boxes.step([this, &goneInBox](QWidget* modal) {
+            if (std::exchange(goneInBox, false))
+                account.reset();
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QAbstractButton* button = nullptr;
+            for (QAbstractButton* candidate : box ? box->buttons() : QList<QAbstractButton*>()) {
+                const QString text = candidate->text().remove(QLatin1Char('&'));
+                if (text == QStringLiteral("取 消") || (!button && text == QStringLiteral("确定")))
+                    button = candidate;
+            }
+            return button && (QTimer::singleShot(0, button, &QAbstractButton::click), true);
+        });
+    }
     DebugLines log;
     seen.clear();
     if (verb == QLatin1String("query"))
         page.on_pushButton_historyordertradewid_request_clicked();   // a click, but without the lock
     else if (verb == QLatin1String("click"))
         QTest::mouseClick(query, Qt::LeftButton), clicked = true;
-    else if (verb == QLatin1String("wait"))
-        QTest::qWait(1100);
+    else if (verb == QLatin1String("wait")) {
+        // The lock's time passes at once, and the button must come back by itself.
+        const int interval = page.queryLock.interval();
+        if (page.queryLock.isActive()) {
+            seen << QStringLiteral("lock %1 ms").arg(interval);
+            page.queryLock.start(0);
+        }
+        if (!QTest::qWaitFor([this] { return query->isEnabled(); }))
+            seen << QStringLiteral("still locked");
+        page.queryLock.setInterval(interval);
+    } else if (verb == QLatin1String("gone"))
+        account.reset();
     else if (verb == QLatin1String("loadall"))
         loadAll->click();
     else if (verb == QLatin1String("export"))
@@ -205,7 +253,8 @@ bool Fixture::run(const QString& step)
     } else {
         return false;
     }
-    QTest::qWait(5);
+    if (!settle())
+        return false;
     seen << log.containing(QStringLiteral("updateTimes"));
     for (const PageTest::SeenModal& box : boxes.seen)
         seen << QStringLiteral("box %1 %2 [%3]%4 %5").arg(box.title).arg(box.icon).arg(box.buttons.join(QLatin1Char('/')))
@@ -215,7 +264,7 @@ bool Fixture::run(const QString& step)
 
 void Fixture::setService(const QString& word)
 {
-    UserData& user = account.userData;
+    UserData& user = account->userData;
     if (word == QLatin1String("busy")) {
         service.reset(new ValueAddedService);   // attached connected and logged in
         service->setBusy(true);
@@ -233,7 +282,7 @@ void Fixture::answer(const QStringList& words)
 {
     const bool error = words.first() == QLatin1String("error");
     const int n = words.value(1).toInt();
-    const int latest = account.userData.lastRequestId();
+    const int latest = account->userData.lastRequestId();
     const QString idWord = words.filter(QStringLiteral("id=")).value(0).mid(3);
     const int id = idWord.isEmpty() ? latest : idWord == QLatin1String("prev") ? latest - 1
         : idWord == QLatin1String("later") ? latest + 1000 : idWord.toInt();
@@ -244,7 +293,7 @@ void Fixture::answer(const QStringList& words)
         order->OrderVolume = serial * 37 % 1000 + 5;
         batch << order;
     }
-    account.userData.deliverAnswer(HistoryKind::Order, id, batch, error ? n : 0,
+    account->userData.deliverAnswer(HistoryKind::Order, id, batch, error ? n : 0,
                                    error ? QStringLiteral("柜台拒绝") : QString(), words.contains(QStringLiteral("last")));
 }
 
@@ -255,7 +304,7 @@ QString Fixture::state() const
         batches << request.section(QLatin1Char('|'), 4);
     const int id = page.requestId;
     const QString awaiting = id == -1 ? QStringLiteral("idle")
-        : id > 0 && id == account.userData.lastRequestId() ? QStringLiteral("waiting") : QStringLiteral("id %1").arg(id);
+        : id > 0 && account && id == account->userData.lastRequestId() ? QStringLiteral("waiting") : QStringLiteral("id %1").arg(id);
     bool arrival = true, up = true, down = true;
     for (int row = 0; row < rows(); ++row) {
         arrival = arrival && page.proxyModel->mapToSource(page.proxyModel->index(row, 0)).row() == row;
@@ -275,8 +324,9 @@ QString Fixture::state() const
     for (int i = 0; zoomed && i < widgets.size(); ++i)
         factors << QString::number(widgets.at(i)->font().pointSizeF() / fonts.value(i));
     factors.removeDuplicates();
+    const int floor = qRound(23 * page.zoomPercent / 100.0);
     s += zoomed ? QStringLiteral(", zoom %1 x%2, row %3 header %4 column %5").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/')))
-                      .arg(table->verticalHeader()->defaultSectionSize()).arg(table->horizontalHeader()->height())
+                      .arg(atLeast(table->verticalHeader()->defaultSectionSize(), floor), atLeast(table->horizontalHeader()->height(), floor))
                       .arg(table->columnWidth(0)) : QString();
     return QStringList(QStringList{s, tips->text()} + seen).join(QStringLiteral(" | "));
 }
@@ -294,6 +344,8 @@ private slots:
     void modelsUnderTester();
     void look_data();
     void look();
+    void rowsFitTheFont_data();
+    void rowsFitTheFont();
     void destruction_data();
     void destruction();
 };
@@ -353,7 +405,7 @@ void tst_HistoryRecordWid::modelsUnderTester()
     while (f.page.requestId != -1)
         QVERIFY(f.run(f.page.records.size() + 90 >= 700 ? "answer 90 last" : "answer 90"));
     QCOMPARE(f.state().section(QStringLiteral(" | "), 0, 1),
-             QStringLiteral("sent 1,2,3,4,5,6, held 710, rows 710, idle, no more, loading all, sortable | 所有数据已加载完毕(共710条)"));
+             QStringLiteral("sent 1,2,3,4,5,6, held 710, rows 710, idle, no more, sortable | 所有数据已加载完毕(共710条)"));
     for (const char* step : {"header 1", "query", "answer 30 last"})
         QVERIFY(f.run(QLatin1String(step)));
     QCOMPARE(f.rows(), 30);
@@ -380,7 +432,7 @@ void tst_HistoryRecordWid::look()
         return qAbs(days) < 100 ? QStringLiteral("today%1").arg(days) : date.toString(Qt::ISODate);
     };
     const auto describe = [&](const QString& when) {
-        QTest::qWait(5);
+        QVERIFY(settle());
         QStringList parts;
         for (const char* name : {"request", "export", "loadall"}) {
             const auto* button = f.find<QPushButton>(QByteArray("pushButton_historyordertradewid_") + name);
@@ -401,7 +453,7 @@ void tst_HistoryRecordWid::look()
         lines << QStringLiteral("  columns %1, titles 0x%2 in a header %3 high, rows %4 high, sorting %5")
                      .arg(parts.isEmpty() ? "none" : parts.join(QStringLiteral(", ")))
                      .arg(int(f.table->horizontalHeader()->defaultAlignment()), 0, 16)
-                     .arg(f.table->horizontalHeader()->height()).arg(f.table->verticalHeader()->defaultSectionSize())
+                     .arg(atLeast(f.table->horizontalHeader()->height(), 23), atLeast(f.table->verticalHeader()->defaultSectionSize(), 23))
                      .arg(f.table->isSortingEnabled() ? "on" : "off");
         for (int r = 0; model && r < model->rowCount(); ++r) {
             parts.clear();
@@ -417,6 +469,36 @@ void tst_HistoryRecordWid::look()
     QVERIFY(f.run(QStringLiteral("query")) && f.run(QStringLiteral("answer 2 last")));
     describe(QStringLiteral("answered"));
     QVERIFY(matchesApproved(QStringLiteral("page/look.txt"), lines));
+}
+
+void tst_HistoryRecordWid::rowsFitTheFont_data()
+{
+    QTest::addColumn<int>("points");
+    for (int points : {9, 12, 14, 16})
+        QTest::addRow("%d pt", points) << points;
+}
+
+// At 100 % a row is 23 px high, or as high as its text needs when that is more; the header
+// likewise. The text is measured here as Qt lays it out: the cells' own text through the
+// delegate, and a Chinese title, whose fallback font may be taller than the table's own.
+void tst_HistoryRecordWid::rowsFitTheFont()
+{
+    QFETCH(int, points);
+    Fixture f;
+    f.page.setFont(QFont(f.page.font().family(), points));
+    QVERIFY(f.start());
+    QVERIFY(f.run(QStringLiteral("query")) && f.run(QStringLiteral("answer 3 last")));
+    const QTableView* table = f.table;
+    const QFontMetrics metrics(table->font());
+    const int grid = table->showGrid() ? 1 : 0;
+    struct View : QTableView { using QTableView::sizeHintForRow; };   // what the delegate asks for the row
+    const int text = qMax((table->*(&View::sizeHintForRow))(0), metrics.boundingRect(QStringLiteral("证券代码")).height() + grid);
+    const int title = table->horizontalHeader()->sizeHint().height();
+    const QString sizes = QStringLiteral("row %1 for text %2, header %3 for titles %4")
+                              .arg(table->rowHeight(0)).arg(text).arg(table->horizontalHeader()->height()).arg(title);
+    QVERIFY2(table->rowHeight(0) >= qMax(23, text) && table->horizontalHeader()->height() >= qMax(23, title), qPrintable(sizes));
+    // Not more than the text needs, beyond the 23 px.
+    QVERIFY2(table->rowHeight(0) <= qMax(23, text + 2) && table->horizontalHeader()->height() <= qMax(23, title + 2), qPrintable(sizes));
 }
 
 void tst_HistoryRecordWid::destruction_data()
@@ -437,10 +519,12 @@ void tst_HistoryRecordWid::destruction()
         QVERIFY(f->run(QStringLiteral("answer 120 last")));
         f->page.setZoomPercent(150);
     }
+    if (used)
+        f->page.queryLock.start(0);   // due now, with the rescale
     DebugLines log;
     delete f;
     QCOMPARE(log.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
-    QTest::qWait(used ? 1100 : 0);
+    QVERIFY(settle());   // their time has come and gone
 }
 
 QTEST_MAIN(tst_HistoryRecordWid)

@@ -49,6 +49,8 @@ private slots:
     void matrix();
     void collectsAndFrees_data();
     void collectsAndFrees();
+    void newerPageTakesOver_data();
+    void newerPageTakesOver();
 
 private:
     Factory create = nullptr;
@@ -95,7 +97,8 @@ void tst_Pages::matrix()
         }
     }
 
-    // What the factory refuses, with one debug line each; a type is free again once its page is gone.
+    // What the factory refuses, with one debug line each; a second page of a type on an account
+    // is made (it takes the records over, see newerPageTakesOver).
     QWidget host;
     const int orders = int(PageType::Order);
     std::unique_ptr<ISubModuleWid> open(create(CreditKey, orders, nullptr));
@@ -172,6 +175,62 @@ void tst_Pages::collectsAndFrees()
     QCOMPARE(list.size(), collects ? 0 : before.size() + 30);
     for (HistoryKind other : Kinds)
         QCOMPARE(account.userData.resultList(other).size(), other == own ? list.size() : 2);
+}
+
+void tst_Pages::newerPageTakesOver_data()
+{
+    QTest::addColumn<QString>("how");   // the newer page comes while the older one...
+    QTest::newRow("is open, same key") << "open";
+    QTest::newRow("is open, the account under a second key") << "second key";
+    QTest::newRow("awaits deletion (deleteLater)") << "deleteLater";
+}
+
+// Two pages of one kind on one account share its result list. The factory makes the newer one
+// whatever the older is doing; the older lets go of its rows, says so and explains itself on
+// Query and Export, and neither the newer page's query nor the older page's end frees what the
+// other shows (the sanitizer build judges the repaints).
+void tst_Pages::newerPageTakesOver()
+{
+    QFETCH(QString, how);
+    Account account(5105, 1);
+    UserDataManager::instance()->userDataMap().insert(5106, &account.userData);
+    QPointer<ISubModuleWid> older = create(account.key, 22, nullptr);
+    older->initSubModule();
+    older->show();
+    query(older);
+    account.answer(HistoryKind::Order, 300, false);
+    if (how == QLatin1String("deleteLater"))
+        older->deleteLater();
+    std::unique_ptr<ISubModuleWid> newer(create(how == QLatin1String("second key") ? 5106 : account.key, 22, nullptr));
+    UserDataManager::instance()->userDataMap().remove(5106);
+    QVERIFY(newer);
+    newer->initSubModule();
+    newer->show();
+    query(newer.get());
+    account.answer(HistoryKind::Order, 80, true);
+
+    const auto state = [&](QWidget* page) {
+        return QStringLiteral("%1 | %2 rows, %3 held").arg(tipsOf(page)).arg(proxyOf(page)->rowCount()).arg(recordsOf(page).size());
+    };
+    QStringList seen{state(older), state(newer.get())};
+    older->grab();
+    QStringList expected{"本页已在别处重新打开 | 0 rows, 0 held", "所有数据已加载完毕(共80条) | 80 rows, 80 held"};
+    if (how == QLatin1String("deleteLater")) {
+        QTRY_VERIFY(!older);
+    } else {
+        ModalScript boxes;
+        boxes.pressButton(QStringLiteral("确定")).pressButton(QStringLiteral("确定"));
+        query(older);
+        press(older, "export");
+        for (const SeenModal& box : qAsConst(boxes.seen))
+            seen << box.title + QLatin1Char(' ') + box.text;
+        expected << "查询失败 本页已在别处重新打开，请在新打开的页面中查询或导出。"
+                 << "导出失败 本页已在别处重新打开，请在新打开的页面中查询或导出。";
+        delete older.data();
+    }
+    newer->grab();
+    seen << state(newer.get()) + QStringLiteral(", %1 listed").arg(account.userData.getHistoryOrderList().size());
+    QCOMPARE(seen, expected << "所有数据已加载完毕(共80条) | 80 rows, 80 held, 80 listed");
 }
 
 QTEST_MAIN(tst_Pages)

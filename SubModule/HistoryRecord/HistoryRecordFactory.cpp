@@ -12,8 +12,9 @@
 #include "UserData.h"
 #include "UserDataManager.h"
 
+#include <QHash>
 #include <QPair>
-#include <QSet>
+#include <QPointer>
 
 using namespace VEK_SC_Space;
 
@@ -54,12 +55,21 @@ const PageEntry* findPageType(int code)
     return nullptr;
 }
 
-// Pages alive by account key and page type. Two pages of one type on one account would share
-// one result list, and the clear of one would free the records the other still shows.
-QSet<QPair<int, int>>& livePages()
+// Pages of one type on one account share the account's result list, and the clear of one would
+// free the records the other shows. So the list has one owner, the newest page of the type on
+// the account object (one account may be registered under two keys): a new page takes it over
+// and the older one lets go of its rows, says so and never touches the list again. A page that
+// the host is still deleting (deleteLater) therefore never stands in the way of its successor.
+struct ListOwner
 {
-    static QSet<QPair<int, int>> pages;
-    return pages;
+    QPointer<UserData> account;     // null once the account is gone: the entry is stale
+    QPointer<HistoryRecordWid> page;
+};
+
+QHash<QPair<const UserData*, int>, ListOwner>& listOwners()
+{
+    static QHash<QPair<const UserData*, int>, ListOwner> owners;
+    return owners;
 }
 
 } // namespace
@@ -71,7 +81,7 @@ extern "C" ISubModuleWid* CreateISubModuleWid_HistoryRecordWid(int accountKey, i
         qDebug("CreateISubModuleWid_HistoryRecordWid: no page of type %d", pageType);
         return nullptr;
     }
-    const UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
+    UserData* account = UserDataManager::instance()->userDataMap().value(accountKey, nullptr);
     if (!account) {
         qDebug("CreateISubModuleWid_HistoryRecordWid: no account under key %d", accountKey);
         return nullptr;
@@ -82,15 +92,10 @@ extern "C" ISubModuleWid* CreateISubModuleWid_HistoryRecordWid(int accountKey, i
                pageType, accountKey, account->accountType);
         return nullptr;
     }
-    const QPair<int, int> key(accountKey, pageType);
-    if (livePages().contains(key)) {
-        qDebug("CreateISubModuleWid_HistoryRecordWid: a page of type %d is open on account %d already",
-               pageType, accountKey);
-        return nullptr;
-    }
-
+    ListOwner& owner = listOwners()[qMakePair(static_cast<const UserData*>(account), pageType)];
+    if (owner.account == account && owner.page)
+        owner.page->yieldResultList();
     HistoryRecordWid* page = type->create(accountKey, pageType, parent);
-    livePages().insert(key);
-    QObject::connect(page, &QObject::destroyed, [key] { livePages().remove(key); });
+    owner = ListOwner{account, page};
     return page;
 }

@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTextCodec>
 #include <QTimer>
 #include <QWheelEvent>
@@ -40,7 +42,9 @@ constexpr int AnswerLead = 200;       // received but unshown records kept ahead
 constexpr int ScrollLead = 100;
 constexpr int RowsPerPage = 100;
 constexpr int QueryLockMs = 1000;
-constexpr int RowHeight = 23;         // rows and header at 100 %
+constexpr int RowHeight = 23;         // rows and header at 100 %, unless the font needs more
+constexpr int MinZoom = 25;
+constexpr int MaxZoom = 400;
 constexpr int Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 const QString RequestDateFormat = QStringLiteral("yyyyMMdd");
 constexpr std::size_t ChunkBytes = 1 << 17;   // text written (and converted) at a time
@@ -75,12 +79,12 @@ private:
 
 } // namespace
 
-HistoryRecordWid::HistoryRecordWid(int accountKey, int pageType, QString title, QWidget* parent)
+HistoryRecordWid::HistoryRecordWid(int key, int pageType, QString pageTitle, QWidget* parent)
     : ISubModuleWid(parent)
     , form(new Ui::HistoryRecordWid)
-    , title(std::move(title))
-    , accountKey(accountKey)
-    , userData(UserDataManager::instance()->userDataMap().value(accountKey))
+    , title(std::move(pageTitle))
+    , accountKey(key)
+    , userData(UserDataManager::instance()->userDataMap().value(key))
     , accountType(userData ? userData->accountType : 0)
 {
     Q_UNUSED(pageType)
@@ -88,6 +92,17 @@ HistoryRecordWid::HistoryRecordWid(int accountKey, int pageType, QString title, 
     // The host may delete the account while the page lives; its records go with it.
     if (userData)
         connect(userData, &QObject::destroyed, this, &HistoryRecordWid::accountDestroyed);
+    queryLock.setSingleShot(true);
+    queryLock.setInterval(QueryLockMs);
+    connect(&queryLock, &QTimer::timeout, form->pushButton_historyordertradewid_request, [this] {
+        form->pushButton_historyordertradewid_request->setEnabled(true);
+    });
+    followUp.setSingleShot(true);
+    followUp.setInterval(0);
+    connect(&followUp, &QTimer::timeout, this, [this] {
+        if (phase == Phase::Partial && !isTotalLast && !awaitsAnswer())
+            sendNextRequest();
+    });
 }
 
 HistoryRecordWid::~HistoryRecordWid()
@@ -110,15 +125,16 @@ void HistoryRecordWid::initSubModule()
     createTableHeader();
     setAttribute(Qt::WA_MouseTracking);
     form->widget_historyordertradewid_outline->installEventFilter(this);
-    setTips(tr("点击查询获取") + title);
-    form->pushButton_historyordertradewid_loadall->hide();
     const QDate today = QDate::currentDate();
     form->dateEdit_historyordertradewid_begdate->setDate(today.addDays(-10));
     form->dateEdit_historyordertradewid_enddate->setDate(today.addDays(-1));
     form->comboBox_historyordertradewid_sorttype->setView(new QListView(this));
     initTableView();
     applyColumnSet();
-    connectResponseSignal();
+    showState();
+    // Without its account (deleted by the host) the page has nothing to listen to.
+    if (userData)
+        connectResponseSignal();
 }
 
 void HistoryRecordWid::subModuleHook()
@@ -129,6 +145,8 @@ void HistoryRecordWid::setZoomPercent(int percent)
 {
     if (percent <= 0)
         return;
+    // Beyond these a page is unreadable, or takes a minute to lay out fonts of a thousand points.
+    percent = qBound(MinZoom, percent, MaxZoom);
     QTimer::singleShot(0, this, [this, percent] { rescaleFonts(percent); });
 }
 
@@ -151,15 +169,37 @@ void HistoryRecordWid::rescaleFonts(int percent)
     applySizes();
 }
 
-// Rows, header and columns grow with the text, or every cell would be cut short.
+// The height a row needs for one line of the table's text, Chinese included (its fallback font
+// may be taller than the table's own), as the item delegate measures it, with the grid line.
+int HistoryRecordWid::rowHeightForFont() const
+{
+    const QTableView* table = form->tableView_historyordertradewid;
+    QStyleOptionViewItem item;
+    item.initFrom(table);
+    item.font = table->font();
+    item.fontMetrics = QFontMetrics(item.font);
+    item.features = QStyleOptionViewItem::HasDisplay;
+    item.text = QStringLiteral("国Ag");
+    const int text = table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), table).height();
+    return text + (table->showGrid() ? 1 : 0);
+}
+
+// Rows, header and columns grow with the zoom, and rows and header never below what the text
+// needs: a fixed 23 px cuts a 14 pt line, or any line on a display scaled to 150 %.
 void HistoryRecordWid::applySizes()
 {
-    const auto scaled = [this](int size) { return qRound(size * zoomPercent / 100.0); };
+    const auto scaled = [this](int size) { return qRound(double(size) * zoomPercent / 100.0); };
     QTableView* table = form->tableView_historyordertradewid;
-    table->horizontalHeader()->setFixedHeight(scaled(RowHeight));
-    // The style's minimum follows the font and would round larger fonts' rows up past 23.
-    table->verticalHeader()->setMinimumSectionSize(scaled(RowHeight));
-    table->verticalHeader()->setDefaultSectionSize(scaled(RowHeight));
+    const int row = qMax(scaled(RowHeight), rowHeightForFont());
+    QHeaderView* header = table->horizontalHeader();
+    QStyleOptionHeader section;
+    section.initFrom(header);
+    section.text = QStringLiteral("国Ag");
+    const int titleHeight = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &section, QSize(), header).height();
+    header->setFixedHeight(qMax(scaled(RowHeight), titleHeight));
+    // The style's own minimum is not the row's: it would round rows up past 23 at small fonts.
+    table->verticalHeader()->setMinimumSectionSize(row);
+    table->verticalHeader()->setDefaultSectionSize(row);
     for (int i = 0; i < showColumns.size(); ++i)
         table->setColumnWidth(i, scaled(showColumns.at(i)->width));
 }
@@ -253,6 +293,14 @@ void HistoryRecordWid::closeEvent(QCloseEvent* event)
     ISubModuleWid::closeEvent(event);
 }
 
+// A font set by the host after set-up reaches the rows too.
+void HistoryRecordWid::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange && model)
+        applySizes();
+    ISubModuleWid::changeEvent(event);
+}
+
 bool HistoryRecordWid::checkServiceReady()
 {
     // The account is gone: nothing to ask, and nobody to tell.
@@ -309,26 +357,88 @@ int HistoryRecordWid::sendNextRequest()
     return result;
 }
 
-// A follow-up asked for from inside the table's own handling (a page-in, the scroll bar) goes
-// out from the event loop: its pre-check box could otherwise see the host delete the page, and
-// the table with it, under the table's feet.
-void HistoryRecordWid::sendNextRequestLater()
-{
-    if (nextRequestPending)
-        return;
-    nextRequestPending = true;
-    QTimer::singleShot(0, this, [this] {
-        if (!nextRequestPending)
-            return;
-        nextRequestPending = false;
-        if (!isTotalLast && !queryFailed && !awaitsAnswer())
-            sendNextRequest();
-    });
-}
-
 bool HistoryRecordWid::awaitsAnswer() const
 {
-    return batchNo > 0 && requestId != -1;
+    return (phase == Phase::Fetching || phase == Phase::Partial) && requestId != -1;
+}
+
+// What the user sees and what Export does, from the phase alone.
+HistoryRecordWid::View HistoryRecordWid::view() const
+{
+    const QString rows = QString::number(model ? model->rowCount() : 0);
+    View v;
+    switch (phase) {
+    case Phase::Ready:
+        v.tips = tr("点击查询获取") + title;
+        break;
+    case Phase::Fetching:
+        v.tips = tr("正在加载数据...");
+        v.exportMode = ExportMode::Ask;
+        break;
+    case Phase::Partial:
+        v.tips = tr("下滑滚动条以显示更多记录(已加载") + rows + tr("条)");
+        v.loadAll = true;
+        v.exportMode = ExportMode::Ask;
+        break;
+    case Phase::Complete:
+        v.tips = tr("所有数据已加载完毕(共") + rows + tr("条)");
+        v.sortable = true;
+        break;
+    case Phase::Failed:
+        // Rows the model holds unshown can still be paged in; they are never the whole answer.
+        v.tips = endText;
+        v.loadAll = model && model->canFetchMore(QModelIndex());
+        v.exportMode = ExportMode::Ask;
+        break;
+    case Phase::Detached:
+        v.tips = endText;
+        v.exportMode = ExportMode::Refuse;
+        break;
+    }
+    return v;
+}
+
+void HistoryRecordWid::showState()
+{
+    const View v = view();
+    setTips(v.tips);
+    form->pushButton_historyordertradewid_loadall->setVisible(v.loadAll);
+    QTableView* table = form->tableView_historyordertradewid;
+    // Switched on again, sorting re-sorts by the header's column: only on a change.
+    if (table->isSortingEnabled() != v.sortable)
+        table->setSortingEnabled(v.sortable);
+}
+
+// The one place the phase changes; the facts beside it follow, so that no impossible pair
+// (an error that waits for more, Load all running after the end) can be represented.
+void HistoryRecordWid::enter(Phase next, const QString& text)
+{
+    phase = next;
+    if (next == Phase::Failed || next == Phase::Detached)
+        endText = text;
+    if (next != Phase::Fetching && next != Phase::Partial) {
+        requestId = -1;
+        isTotalLast = true;
+        loadAllRequested = false;
+        followUp.stop();
+    }
+    showState();
+}
+
+// After rows were paged in or an answer was shown: a partial page whose every record is shown,
+// with no batch left to ask for, is complete.
+void HistoryRecordWid::settle()
+{
+    if (phase == Phase::Partial && isTotalLast && !awaitsAnswer() && model && model->rowCount() == records.size())
+        enter(Phase::Complete);
+    else
+        showState();
+}
+
+// True when the page may not go on after a box: deleted with it, or left without its records.
+bool HistoryRecordWid::detachedAfterBox(const QPointer<HistoryRecordWid>& alive) const
+{
+    return !alive || phase == Phase::Detached;
 }
 
 // Records that came with an answer the page does not take stay in the account's list, where
@@ -345,13 +455,14 @@ void HistoryRecordWid::skipNewRecords()
 void HistoryRecordWid::tableEndReached()
 {
     // Only a query that has been answered goes on; an empty table before that asks for nothing.
-    if (model && batchNo > 0 && !isTotalLast && !queryFailed && !awaitsAnswer() && model->rowCount() == records.size())
-        sendNextRequestLater();
+    if (model && phase == Phase::Partial && !isTotalLast && !awaitsAnswer() && model->rowCount() == records.size())
+        followUp.start();
 }
 
-void HistoryRecordWid::accountDestroyed()
+// The rows let go of the records and the page never touches the account's list again: the
+// account freed the records with its lists, or a newer page owns them now.
+void HistoryRecordWid::detach(const QString& label, const QString& why)
 {
-    // The account freed the records with its lists: the rows let go of them, nothing is freed again.
     userData = nullptr;
     if (model) {
         model->setDataSource(QList<std::any>());
@@ -359,23 +470,31 @@ void HistoryRecordWid::accountDestroyed()
     }
     records.clear();
     skippedRecords = 0;
-    requestId = -1;
-    isTotalLast = true;
-    loadAllRequested = false;
-    nextRequestPending = false;
-    form->pushButton_historyordertradewid_loadall->hide();
+    detachedWhy = why;
+    enter(Phase::Detached, label);
+}
+
+void HistoryRecordWid::accountDestroyed()
+{
+    detach(tr("该账户已不存在"), tr("该账户已不存在，无法查询或导出。"));
+}
+
+void HistoryRecordWid::yieldResultList()
+{
+    if (phase == Phase::Detached)
+        return;
+    if (userData)
+        disconnect(userData, nullptr, this, nullptr);
+    detach(tr("本页已在别处重新打开"), tr("本页已在别处重新打开，请在新打开的页面中查询或导出。"));
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
 {
-    form->pushButton_historyordertradewid_loadall->hide();
-    loadAllRequested = false;
+    if (phase == Phase::Detached) {
+        showMessage(QMessageBox::Critical, tr("查询失败"), detachedWhy);
+        return;
+    }
     batchNo = 0;
-    isTotalLast = false;
-    queryFailed = false;
-    nextRequestPending = false;
-    // An answer to an earlier request is never this query's, even when this one is not sent.
-    requestId = -1;
     // The model lets go of its rows first: a view or tester may read a row until then, and
     // clearRecords frees the records behind them.
     if (model) {
@@ -390,25 +509,36 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_request_clicked()
     // new answer would arrive in the old column's order under a cleared indicator.
     if (proxyModel)
         proxyModel->sort(-1);
+    // An answer to an earlier request is never this query's, even when this one is not sent.
+    // The emptied table shows the start text until a request goes out, rather than keeping the
+    // label as it was: a count or "loading" left over no rows would claim what is not there.
+    enter(Phase::Ready);
+    const QPointer<HistoryRecordWid> alive(this);
     if (!checkServiceReady())
         return;
 
-    const QPointer<HistoryRecordWid> alive(this);
+    // Fetching before the request goes out: an answer may come back from inside it.
+    enter(Phase::Fetching);
+    isTotalLast = false;
     const int result = sendNextRequest();
-    if (!alive)
+    if (detachedAfterBox(alive))
         return;
-    setTips(result == 0 ? tr("正在加载数据...") : tr("查询失败，本地错误号:") + QString::number(result));
+    if (result != 0)
+        enter(Phase::Failed, tr("查询失败，本地错误号:") + QString::number(result));
 
-    QPushButton* query = form->pushButton_historyordertradewid_request;
-    query->setEnabled(false);
-    QTimer::singleShot(QueryLockMs, this, [query] { query->setEnabled(true); });
+    form->pushButton_historyordertradewid_request->setEnabled(false);
+    queryLock.start();
 }
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_export_clicked()
 {
-    const int shown = model ? model->rowCount() : 0;
-    // After a failed answer the rows are never the whole answer, whatever the counts say.
-    if (isTotalLast && !queryFailed && shown == records.size()) {
+    const ExportMode mode = view().exportMode;
+    if (mode == ExportMode::Refuse) {
+        // Written, the file would hold the header alone and pass for the account's history.
+        showMessage(QMessageBox::Critical, tr("导出失败"), detachedWhy);
+        return;
+    }
+    if (mode == ExportMode::Write) {
         exportTableToCsv();
         return;
     }
@@ -418,7 +548,12 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_export_clicked()
     QAbstractButton* exportButton = box->button(QMessageBox::Ok);
     exportButton->setText(tr("导 出"));
     box->button(QMessageBox::Cancel)->setText(tr("取 消"));
-    if (box.exec() && box->clickedButton() == exportButton)
+    if (!box.exec() || box->clickedButton() != exportButton)
+        return;
+    // The account may have gone while the question was open.
+    if (phase == Phase::Detached)
+        showMessage(QMessageBox::Critical, tr("导出失败"), detachedWhy);
+    else
         exportTableToCsv();
 }
 
@@ -506,6 +641,9 @@ bool HistoryRecordWid::writeTableAsCsv(QIODevice& device) const
 
 void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()
 {
+    // Nothing to load (the button is hidden then).
+    if (phase == Phase::Ready || phase == Phase::Detached)
+        return;
     // The page's own request in flight is not a previous query: its answer carries Load all on.
     if (awaitsAnswer()) {
         loadAllRequested = true;
@@ -513,8 +651,12 @@ void HistoryRecordWid::on_pushButton_historyordertradewid_loadall_clicked()
     }
     if (!checkServiceReady())
         return;
+    const QPointer<HistoryRecordWid> alive(this);
     loadAllRequested = true;
     loadAllRecords();
+    // Whatever it paged in, Load all of a page without more batches ends here.
+    if (alive && phase != Phase::Fetching && phase != Phase::Partial)
+        loadAllRequested = false;
 }
 
 void HistoryRecordWid::loadAllRecords()
@@ -530,31 +672,20 @@ void HistoryRecordWid::loadAllRecords()
                 model->loadNextPage();
         }
     }
-    if (!isTotalLast)
+    if (!isTotalLast && !awaitsAnswer())
         sendNextRequest();
 }
 
 void HistoryRecordWid::slot_myModel_numberPopulated(bool isFetchMore, int rowCount)
 {
-    const QString count = QString::number(rowCount);
-    if (queryFailed) {
-        // The error's text stays until the next Query: these rows are not the whole answer.
-        form->pushButton_historyordertradewid_loadall->setVisible(rowCount < records.size());
-        return;
-    }
-    if (isTotalLast && rowCount == records.size()) {
-        setTips(tr("所有数据已加载完毕(共") + count + tr("条)"));
-        form->pushButton_historyordertradewid_loadall->hide();
-        form->tableView_historyordertradewid->setSortingEnabled(true);
-    } else {
-        setTips(tr("下滑滚动条以显示更多记录(已加载") + count + tr("条)"));
-        form->pushButton_historyordertradewid_loadall->show();
-    }
-    if (isFetchMore && !isTotalLast && records.size() <= rowCount + ScrollLead)
-        sendNextRequestLater();
+    settle();
+    // From inside the table's own page-in: the request, and its pre-check box, go out from the
+    // event loop, where the host may delete the page without pulling the table from under it.
+    if (isFetchMore && phase == Phase::Partial && !isTotalLast && records.size() <= rowCount + ScrollLead)
+        followUp.start();
 }
 
-void HistoryRecordWid::slot_InquiryHistoryFinished(int errorID, QString errorMsg, bool isTotalLast, int nRequestID)
+void HistoryRecordWid::slot_InquiryHistoryFinished(int errorID, QString errorMsg, bool isLastBatch, int nRequestID)
 {
     // A page that awaits no answer, or another one, takes nothing from this one.
     if (!awaitsAnswer() || nRequestID != requestId) {
@@ -568,25 +699,26 @@ void HistoryRecordWid::slot_InquiryHistoryFinished(int errorID, QString errorMsg
         const QString message = title + tr("查询失败") + QLatin1Char('\n')
             + tr("错误号: ") + QString::number(errorID) + QLatin1Char('\n')
             + tr("错误信息: ") + errorMsg;
-        this->isTotalLast = true;
-        queryFailed = true;
-        setTips(title + tr("查询错误"));
+        enter(Phase::Failed, title + tr("查询错误"));
         showMessage(QMessageBox::Critical, tr("查询失败"), message);
         return;
     }
 
     collectNewRecords();
-    this->isTotalLast = isTotalLast;
+    isTotalLast = isLastBatch;
     const int shown = model ? model->rowCount() : 0;
     bool refused = false;
-    if (!this->isTotalLast && records.size() < shown + AnswerLead) {
+    if (!isTotalLast && records.size() < shown + AnswerLead) {
         const QPointer<HistoryRecordWid> alive(this);
         // A follow-up the pre-check refuses would leave the records unseen and the page
         // waiting for nothing: show what arrived and settle as a partial answer instead.
-        if (sendNextRequest() == 0 || !alive)
+        const int sent = sendNextRequest();
+        if (sent == 0 || detachedAfterBox(alive))
             return;
         refused = true;
     }
+    if (phase == Phase::Fetching)
+        enter(Phase::Partial);
     if (model) {
         model->setDataSource(records);
         const QScrollBar* bar = form->tableView_historyordertradewid->verticalScrollBar();
@@ -594,6 +726,7 @@ void HistoryRecordWid::slot_InquiryHistoryFinished(int errorID, QString errorMsg
         if (bar->value() == bar->maximum() || model->rowCount() == records.size())
             model->loadNextPage();
     }
+    settle();
     // After a refusal, Load all would only be refused again, with a second box.
     if (loadAllRequested && !refused)
         loadAllRecords();

@@ -21,10 +21,10 @@ QString ColumnSet<Set>::getColumnDisplayText(int column, std::any record, UserDa
 }
 
 template <typename Set>
-void ColumnSet<Set>::appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns,
+void ColumnSet<Set>::appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* shown,
                                int count, UserData* userData)
 {
-    HistoryColumn::appendCells(out, columns, count, [&](int column) {
+    HistoryColumn::appendCells(out, shown, count, [&](int column) {
         return ColumnSetTraits<Set>::template cell<HistoryColumn::TextCell>(column, record, userData);
     });
 }

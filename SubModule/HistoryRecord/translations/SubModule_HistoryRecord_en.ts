@@ -199,6 +199,22 @@
         <source>表格导出成功，文件已保存！</source>
         <translation>: table exported, the file has been saved.</translation>
     </message>
+    <message>
+        <source>该账户已不存在</source>
+        <translation>The account no longer exists</translation>
+    </message>
+    <message>
+        <source>该账户已不存在，无法查询或导出。</source>
+        <translation>The account no longer exists: nothing can be queried or exported.</translation>
+    </message>
+    <message>
+        <source>本页已在别处重新打开</source>
+        <translation>This page was opened again elsewhere</translation>
+    </message>
+    <message>
+        <source>本页已在别处重新打开，请在新打开的页面中查询或导出。</source>
+        <translation>This page was opened again elsewhere: query and export in the new page.</translation>
+    </message>
 </context>
 <context>
     <name>VEK_SC_Space::HistoryTradeWid</name>
