@@ -50,25 +50,25 @@ bool MyStandardTableModel::isChangingRows() const
     return changingRows;
 }
 
-void MyStandardTableModel::setHeader(TableHeader* header, QList<ColProperty*>& columns)
+void MyStandardTableModel::setHeader(TableHeader* header, QList<ColProperty*>& shown)
 {
     const ChangingRows guard(this);
     beginResetModel();
     tableHeader = header;
-    this->columns = columns;
+    columns = shown;
     endResetModel();
 }
 
-void MyStandardTableModel::setHorizontalHeaderList(const QStringList& titles)
+void MyStandardTableModel::setHorizontalHeaderList(const QStringList& headerTitles)
 {
-    this->titles = titles;
+    titles = headerTitles;
     if (columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-void MyStandardTableModel::setAlignment(QList<int> alignments)
+void MyStandardTableModel::setAlignment(QList<int> columnAlignments)
 {
-    this->alignments = std::move(alignments);
+    alignments = std::move(columnAlignments);
     if (rowCount() > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::TextAlignmentRole});
 }

@@ -28,9 +28,9 @@ QDate parseRequestDate(const QString& text)
 
 } // namespace
 
-UserData::UserData(int accountType, QObject* parent)
+UserData::UserData(int type, QObject* parent)
     : QObject(parent)
-    , accountType(accountType)
+    , accountType(type)
 {
 }
 

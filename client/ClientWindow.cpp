@@ -26,13 +26,13 @@ constexpr int ZoomMinimum = 50;
 constexpr int ZoomMaximum = 300;
 } // namespace
 
-ClientWindow::ClientWindow(const HistoryPlugin& plugin, ClientAccounts& accounts, LanguageSwitcher& language,
+ClientWindow::ClientWindow(const HistoryPlugin& loaded, ClientAccounts& clientAccounts, LanguageSwitcher& switcher,
                            QWidget* parent)
     : QMainWindow(parent)
-    , plugin(plugin)
-    , accounts(accounts)
-    , language(language)
-    , probe(plugin, accounts)
+    , plugin(loaded)
+    , accounts(clientAccounts)
+    , language(switcher)
+    , probe(loaded, clientAccounts)
     , tabs(new QTabWidget(this))
     , zoomLabel(new QLabel(this))
 {

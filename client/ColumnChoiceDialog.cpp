@@ -34,9 +34,9 @@ QList<ColumnInfo> inChoiceOrder(const QList<ColumnInfo>& columns, const QList<in
 
 } // namespace
 
-ColumnChoiceDialog::ColumnChoiceDialog(ColumnProbe& probe, QWidget* parent)
+ColumnChoiceDialog::ColumnChoiceDialog(ColumnProbe& columnProbe, QWidget* parent)
     : QDialog(parent)
-    , probe(probe)
+    , probe(columnProbe)
     , sets(PageCatalog::columnSets())
     , setChooser(new QComboBox(this))
     , columnList(new QListWidget(this))

@@ -23,9 +23,9 @@ constexpr int IdLimit = 200;
 
 } // namespace
 
-ColumnProbe::ColumnProbe(const HistoryPlugin& plugin, const ClientAccounts& accounts)
-    : plugin(plugin)
-    , accounts(accounts)
+ColumnProbe::ColumnProbe(const HistoryPlugin& loaded, const ClientAccounts& clientAccounts)
+    : plugin(loaded)
+    , accounts(clientAccounts)
 {
 }
 

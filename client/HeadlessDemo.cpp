@@ -39,12 +39,12 @@ void pause(int ms)
 
 } // namespace
 
-HeadlessDemo::HeadlessDemo(const HistoryPlugin& plugin, const ClientAccounts& accounts, QString outputDir,
+HeadlessDemo::HeadlessDemo(const HistoryPlugin& loaded, const ClientAccounts& clientAccounts, QString folder,
                            QObject* parent)
     : QObject(parent)
-    , plugin(plugin)
-    , accounts(accounts)
-    , outputDir(QDir(outputDir).absolutePath())
+    , plugin(loaded)
+    , accounts(clientAccounts)
+    , outputDir(QDir(folder).absolutePath())
 {
 }
 

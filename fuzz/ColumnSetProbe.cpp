@@ -57,10 +57,10 @@ bool throwsBadAnyCast(Operation operation)
 
 } // namespace
 
-ColumnSetProbe::ColumnSetProbe(const ColumnSetEntry& set, UserData* userData)
-    : set(set)
-    , userData(userData)
-    , header(set.create())
+ColumnSetProbe::ColumnSetProbe(const ColumnSetEntry& entry, UserData* account)
+    : set(entry)
+    , userData(account)
+    , header(entry.create())
 {
     for (const ColProperty* column : header->allColumns())
         registered.append(column->id);

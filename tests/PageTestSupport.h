@@ -112,8 +112,8 @@ inline QByteArray expectedCsv(const QAbstractItemModel* model, QTextCodec* codec
 class Account
 {
 public:
-    Account(int key, int accountType, int records = 0, int batchSize = 500, int latencyMs = 0)
-        : key(key)
+    Account(int accountKey, int accountType, int records = 0, int batchSize = 500, int latencyMs = 0)
+        : key(accountKey)
         , userData(accountType)
     {
         userData.zrvaConnected = true;

@@ -97,12 +97,12 @@ protected:
         records.clear();
         skippedRecords = 0;
     }
-    int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType, int batchNo,
-                           int& requestId) override
+    int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType, int batch,
+                           int& id) override
     {
         sent << QStringList{investorId, beginDate, endDate, QString(QLatin1Char(sortType ? sortType : '-')),
-                            QString::number(batchNo)}.join(QLatin1Char('|'));
-        return userData->ReqQryHistoryOrderEx(investorId, beginDate, endDate, sortType, batchNo, requestId);
+                            QString::number(batch)}.join(QLatin1Char('|'));
+        return userData->ReqQryHistoryOrderEx(investorId, beginDate, endDate, sortType, batch, id);
     }
 };
 

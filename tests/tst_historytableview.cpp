@@ -14,11 +14,30 @@ namespace {
 
 struct View : HistoryTableView
 {
-    int paints = 0;
+    int layouts = 0;
+    QRegion painted;
     bool viewportEvent(QEvent* event) override
     {
-        paints += event->type() == QEvent::Paint;
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
         return HistoryTableView::viewportEvent(event);
+    }
+    void doItemsLayout() override
+    {
+        ++layouts;
+        HistoryTableView::doItemsLayout();
+    }
+    // Repaints asked for earlier are done by the time a pixel asked for now is painted: they
+    // go through the same repaint queue. `painted` keeps what else was painted.
+    bool paintsDone()
+    {
+        executeDelayedItemsLayout();
+        const QRect marker(0, 0, 1, 1);
+        const QRegion before = std::exchange(painted, QRegion());
+        viewport()->update(marker);
+        const bool done = QTest::qWaitFor([&] { return painted.contains(marker); }, 20000);
+        painted = before + (painted - marker);
+        return done;
     }
 };
 
@@ -67,8 +86,9 @@ void tst_HistoryTableView::repaint()
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     if (changes.startsWith(QLatin1String("end")))
         view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
-    QTest::qWait(50);
-    view.paints = 0;
+    QVERIFY(view.paintsDone());
+    view.painted = QRegion();
+    view.layouts = 0;
     for (const QString& change : changes.split(QLatin1Char(' '))) {
         if (change == QLatin1String("append"))
             appendRows(model, 10);
@@ -83,8 +103,10 @@ void tst_HistoryTableView::repaint()
         else if (change == QLatin1String("model"))
             view.setModel(new QStandardItemModel(60, 2, &view));
     }
-    QTest::qWait(50);
-    QCOMPARE(view.paints > 0, repainted);
+    // The view lays its rows out on a timer of its own, and repaints, if at all, after that.
+    QTRY_VERIFY_WITH_TIMEOUT(view.layouts > 0, 20000);
+    QVERIFY(view.paintsDone());
+    QCOMPARE(!view.painted.isEmpty(), repainted);
     // A removal stops the row header's updates until the next full layout.
     QVERIFY(view.verticalHeader()->updatesEnabled());
     // Painted or not, the scroll bar reaches the last row.

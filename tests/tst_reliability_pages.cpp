@@ -6,6 +6,7 @@
 #include "ClientConstants.h"
 #include "HistoryRecordFactory.h"
 #include "PageTestSupport.h"
+#include "PostedEvents.h"
 
 #include <QtTest>
 
@@ -69,7 +70,7 @@ void tst_ReliabilityPages::hostile()
     HistorySortProxyModel* table = proxyOf(page.get());
     QVector<void*>& list = account.userData.getHistoryOrderList();
     const auto loadAll = [&] {
-        QTRY_VERIFY(partOf<QPushButton>(page.get(), "loadall")->isVisible() && !account.busy());
+        QTRY_VERIFY_WITH_TIMEOUT(partOf<QPushButton>(page.get(), "loadall")->isVisible() && !account.busy(), 20000);
         press(page.get(), "loadall");
     };
     query(page.get());
@@ -99,16 +100,16 @@ void tst_ReliabilityPages::hostile()
             if (word == QLatin1String("queue"))
                 continue;
             QCOMPARE(recordsOf(page.get()).size() < list.size(), count > 0);   // all still queued
-            QTRY_COMPARE(recordsOf(page.get()).size(), list.size());
-            QTest::qWait(5);
+            QTRY_COMPARE_WITH_TIMEOUT(recordsOf(page.get()).size(), list.size(), 20000);
+            QVERIFY(postedEventsDelivered());   // the stale answers too
             QCOMPARE(heldPointers(recordsOf(page.get()), HistoryKind::Order, accountType), list);
         } else if (step == QLatin1String("loadall")) {
             loadAll();
-            QTRY_VERIFY(table->rowCount() >= 300 && account.busy());
+            QTRY_VERIFY_WITH_TIMEOUT(table->rowCount() >= 300 && account.busy(), 20000);
         } else if (step == QLatin1String("delete")) {
             page.reset();
-            QVERIFY(account.service.waitForIdle(10000));
-            QTest::qWait(20);       // the answers on their way find no page
+            // The answers on their way find no page.
+            QVERIFY(account.service.waitForIdle(20000) && postedEventsDelivered());
         } else if (step == QLatin1String("restore")) {
             account.service.setBusy(false);
             query(page.get());
@@ -124,9 +125,8 @@ void tst_ReliabilityPages::hostile()
                 account.service.failNextAnswer(42, QStringLiteral("柜台拒绝"));
             else
                 account.service.setBusy(true);
-            QTRY_VERIFY(modals.done());
-            QVERIFY(account.service.waitForIdle(5000));
-            QTest::qWait(50);
+            QTRY_VERIFY_WITH_TIMEOUT(modals.done(), 20000);
+            QVERIFY(account.service.waitForIdle(20000) && postedEventsDelivered());
             QCOMPARE(expectedCsv(table).left(shown.size()), shown);
         }
     }

@@ -1,4 +1,5 @@
 #include "MyStandardTableModel.h"
+#include "PostedEvents.h"
 #include "TableHeader.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -277,8 +278,9 @@ void tst_VeBase::requests()
     Desk desk(1);
     const QMap<QString, std::function<void()>> actions{
         {"send", [&] { desk.send(HistoryKind::Delivery, "20240214", "20240314", '2', 1); }},
-        {"wait", [&] { QVERIFY(!desk.service || desk.service->waitForIdle()); QTest::qWait(20); }},
-        {"pause", [] { QTest::qWait(20); }},
+        // Error answers and those of a service gone come queued.
+        {"wait", [&] { QVERIFY((!desk.service || desk.service->waitForIdle()) && postedEventsDelivered()); }},
+        {"pause", [] { QVERIFY(postedEventsDelivered()); }},    // the service hands the job to its worker
         {"slow", [&] { desk.service->setLatencyMs(30000); }},
         {"big", [&] { desk.service->setBatchSize(200000), desk.service->setRecordsPerKind(200000); }},
         {"fail", [&] { desk.service->failNextAnswer(-3001, QStringLiteral("查询失败")); }},

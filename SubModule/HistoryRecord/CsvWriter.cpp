@@ -55,9 +55,9 @@ bool writesAsciiAsIs(QTextCodec* codec)
 
 } // namespace
 
-CsvWriter::CsvWriter(QTextCodec* codec)
-    : codec(codec)
-    , direct(writesAsciiAsIs(codec))
+CsvWriter::CsvWriter(QTextCodec* fileCodec)
+    : codec(fileCodec)
+    , direct(writesAsciiAsIs(fileCodec))
 {
     buffer.resize(1 << 17);
 }

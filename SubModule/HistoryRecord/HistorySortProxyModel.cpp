@@ -264,9 +264,9 @@ void HistorySortProxyModel::sort(int column, Qt::SortOrder order)
 // is no sort column, as the base proxy does, even when nothing was sorted.
 void HistorySortProxyModel::setSortRole(int value)
 {
-    if (value == role)
+    if (value == sortingRole)
         return;
-    role = value;
+    sortingRole = value;
     resort();
     emit sortRoleChanged(value);
 }
@@ -458,7 +458,7 @@ std::pair<int, int> HistorySortProxyModel::proxyRange(int first, int last) const
 QVariant HistorySortProxyModel::sortValue(int sourceRow) const
 {
     const QAbstractItemModel* source = sourceModel();
-    return source->data(source->index(sourceRow, sortedColumn), role);
+    return source->data(source->index(sourceRow, sortedColumn), sortingRole);
 }
 
 bool HistorySortProxyModel::before(const QVariant& a, const QVariant& b) const
@@ -500,7 +500,7 @@ void HistorySortProxyModel::applySort()
 bool HistorySortProxyModel::sortByKeys()
 {
     std::vector<quint64> keys;
-    if (!buildSortKeys(*sourceModel(), sortedColumn, role, sensitivity, localeAware, keys))
+    if (!buildSortKeys(*sourceModel(), sortedColumn, sortingRole, sensitivity, localeAware, keys))
         return false;
     const bool descending = sortedOrder == Qt::DescendingOrder;
     std::vector<std::pair<quint64, int>> order;
@@ -880,7 +880,7 @@ void HistorySortProxyModel::sourceDataChanged(const QModelIndex& topLeft, const 
     if (first > last)
         return;
     if (mapped && isOrdered() && sortedColumn >= topLeft.column() && sortedColumn <= bottomRight.column()
-        && (roles.isEmpty() || roles.contains(role)))
+        && (roles.isEmpty() || roles.contains(sortingRole)))
         replaceChanged(first, last);
     const auto range = proxyRange(first, last);
     if (range.first <= range.second)

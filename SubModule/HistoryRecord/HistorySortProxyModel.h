@@ -60,7 +60,7 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     int sortColumn() const { return sortedColumn; }
     Qt::SortOrder sortOrder() const { return sortedOrder; }
-    int sortRole() const { return role; }
+    int sortRole() const { return sortingRole; }
     void setSortRole(int role);
     Qt::CaseSensitivity sortCaseSensitivity() const { return sensitivity; }
     void setSortCaseSensitivity(Qt::CaseSensitivity sensitivity);
@@ -140,7 +140,7 @@ private:
     mutable bool fromSourceStale = true;
     int sortedColumn = -1;
     Qt::SortOrder sortedOrder = Qt::AscendingOrder;
-    int role = Qt::DisplayRole;
+    int sortingRole = Qt::DisplayRole;
     Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
     bool localeAware = false;
     bool layoutForwarded = false;           // a source layout change was passed on

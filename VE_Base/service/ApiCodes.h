@@ -21,7 +21,7 @@ class VE_BASE_EXPORT CodeTable
 {
 public:
     template <int N>
-    constexpr CodeTable(const CodeText (&entries)[N]) : entries(entries), count(N) {}
+    constexpr CodeTable(const CodeText (&table)[N]) : entries(table), count(N) {}
 
     const char* text(char code) const;   // null when the code is not in the table
     int size() const { return count; }

@@ -760,8 +760,8 @@ void fill(ZR::CZRVDCreditHistoryDebtInfoField& r, RecordContext& c) { fillDebt(r
 
 } // namespace
 
-HistoryGenerator::HistoryGenerator(const QString& investorId, int accountType, const HistoryWindow& window)
-    : window(window)
+HistoryGenerator::HistoryGenerator(const QString& investorId, int accountType, const HistoryWindow& days)
+    : window(days)
 {
     account.seed = seedOf(investorId);
     account.accountType = accountType;

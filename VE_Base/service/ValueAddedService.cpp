@@ -28,7 +28,7 @@ const char* const loggedOutText = "增值服务已登出";
 class RecordBatch
 {
 public:
-    RecordBatch(HistoryKind kind, int accountType) : kind(kind), accountType(accountType) {}
+    RecordBatch(HistoryKind recordKind, int type) : kind(recordKind), accountType(type) {}
     ~RecordBatch()
     {
         for (void* record : qAsConst(records))

@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryCapitalWid::HistoryCapitalWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史资金"), parent)
+HistoryCapitalWid::HistoryCapitalWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史资金"), parent)
 {
 }
 

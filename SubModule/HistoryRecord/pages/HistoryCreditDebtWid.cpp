@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryCreditDebtWid::HistoryCreditDebtWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史两融负债"), parent)
+HistoryCreditDebtWid::HistoryCreditDebtWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史两融负债"), parent)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryDeliveryWid::HistoryDeliveryWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史交割单"), parent)
+HistoryDeliveryWid::HistoryDeliveryWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史交割单"), parent)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryFundDetailWid::HistoryFundDetailWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史资金流水"), parent)
+HistoryFundDetailWid::HistoryFundDetailWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史资金流水"), parent)
 {
 }
 

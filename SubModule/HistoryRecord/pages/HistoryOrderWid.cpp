@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryOrderWid::HistoryOrderWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史委托"), parent)
+HistoryOrderWid::HistoryOrderWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史委托"), parent)
 {
 }
 

@@ -24,8 +24,8 @@ template <typename Traits>
 class HistoryPage : public HistoryRecordWid
 {
 protected:
-    HistoryPage(int accountKey, int pageType, QString title, QWidget* parent)
-        : HistoryRecordWid(accountKey, pageType, std::move(title), parent)
+    HistoryPage(int key, int pageType, QString pageTitle, QWidget* parent)
+        : HistoryRecordWid(key, pageType, std::move(pageTitle), parent)
     {
     }
 
@@ -91,9 +91,9 @@ protected:
     }
 
     int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType,
-                           int batchNo, int& requestId) override
+                           int batch, int& id) override
     {
-        return (userData->*Traits::request)(investorId, beginDate, endDate, sortType, batchNo, requestId);
+        return (userData->*Traits::request)(investorId, beginDate, endDate, sortType, batch, id);
     }
 
 private:

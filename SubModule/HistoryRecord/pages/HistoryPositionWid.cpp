@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryPositionWid::HistoryPositionWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史持仓"), parent)
+HistoryPositionWid::HistoryPositionWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史持仓"), parent)
 {
 }
 

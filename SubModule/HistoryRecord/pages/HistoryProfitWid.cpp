@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryProfitWid::HistoryProfitWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史盈亏"), parent)
+HistoryProfitWid::HistoryProfitWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史盈亏"), parent)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace VEK_SC_Space {
 
-HistoryTradeWid::HistoryTradeWid(int accountKey, int pageType, QWidget* parent)
-    : HistoryPage(accountKey, pageType, tr("历史成交"), parent)
+HistoryTradeWid::HistoryTradeWid(int key, int pageType, QWidget* parent)
+    : HistoryPage(key, pageType, tr("历史成交"), parent)
 {
 }
 

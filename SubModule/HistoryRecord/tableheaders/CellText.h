@@ -138,7 +138,7 @@ public:
     QString string;
 
 private:
-    explicit CellText(Kind kind) : kind(kind) {}
+    explicit CellText(Kind k) : kind(k) {}
 
     // The bytes with a NUL after them, for calls that take a bare char pointer.
     QVarLengthArray<char, 128> terminated() const

@@ -33,7 +33,7 @@ public:
     ColumnSet();
 
     QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns, int count,
+    void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* shown, int count,
                      UserData* userData) override;
     QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
 };

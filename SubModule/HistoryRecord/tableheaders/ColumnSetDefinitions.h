@@ -21,10 +21,10 @@ QString ColumnSet<Set>::getColumnDisplayText(int column, std::any record, UserDa
 }
 
 template <typename Set>
-void ColumnSet<Set>::describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns,
+void ColumnSet<Set>::describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* shown,
                                  int count, UserData* userData)
 {
-    HistoryColumn::describeCells(cells, columns, count, [&](int column) {
+    HistoryColumn::describeCells(cells, shown, count, [&](int column) {
         return ColumnSetTraits<Set>::template cell<HistoryColumn::TextCell>(column, record, userData);
     });
 }

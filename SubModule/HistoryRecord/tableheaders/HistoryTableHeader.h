@@ -43,15 +43,15 @@ public:
     // Describes into `cells` what getColumnDisplayText shows for each of `columns` (ids, `count`
     // of them) of one record. Both come from the same switch of the set; one call per row keeps
     // the export's cost per cell down to the cell itself.
-    virtual void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* columns, int count,
+    virtual void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* shown, int count,
                              UserData* userData) = 0;
 
 protected:
     // Registers the columns in the table's order, each title through TableHeader::tr.
     template <std::size_t N>
-    void addColumns(const HistoryColumn::ColumnSpec (&columns)[N])
+    void addColumns(const HistoryColumn::ColumnSpec (&table)[N])
     {
-        for (const HistoryColumn::ColumnSpec& column : columns)
+        for (const HistoryColumn::ColumnSpec& column : table)
             addColumn(column.id, tr(column.title, nullptr, -1), column.width, column.alignment, column.flag);
     }
 };

@@ -1,0 +1,1 @@
+// Compiles the precompiled header the tests share; nothing of its own.
