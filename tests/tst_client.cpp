@@ -131,6 +131,7 @@ QString tst_Client::run(const QStringList& arguments, const QString& config)
         .arg(lines(demoOut).value(0),
              lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / ")))
         .replace(work.path(), QLatin1String("<work>")).replace(bin, QLatin1String("<bin>"))
+        .replace(QStringLiteral(VE_BASE_FILE_NAME), QLatin1String("<VE_Base>"))
         .remove(QRegularExpression(QStringLiteral(": Cannot load library .*")));   // the loader's own words
 }
 
@@ -162,15 +163,16 @@ void tst_Client::commandLine()
         {"--demo=", x, "|demo-output|zh|1000|500|0|headless"},
         {"--plugin <work>/None --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/None: no such file"},
         {"--plugin <work>/file --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/file"},
-        {"--plugin <bin>/libVE_Base.so --demo <work>/no", "run",
-         "4 |  | The library <bin>/libVE_Base.so has no function CreateISubModuleWid_HistoryRecordWid."},
+        {"--plugin <bin>/<VE_Base> --demo <work>/no", "run",
+         "4 |  | The library <bin>/<VE_Base> has no function CreateISubModuleWid_HistoryRecordWid."},
     };
     QFile file(work.filePath(QStringLiteral("file")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QStringList seen, expected;
     for (const auto& row : table) {
         const QString arguments = QString(row.arguments).replace("<work>", work.path())
-            .replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path());
+            .replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path())
+            .replace("<VE_Base>", QStringLiteral(VE_BASE_FILE_NAME));
         seen << row.arguments + " -> " + (row.environment == "run" ? run(arguments.split(' ')) : parse(arguments, row.environment));
         expected << row.arguments + " -> " + row.result;
     }

@@ -188,7 +188,8 @@ void tst_Export::exportButton()
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
         return;
     }
-    const QByteArray bytes = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray("(no file)");
+    // Read as text: the export writes the platform's line ends (CRLF on Windows).
+    const QByteArray bytes = written.open(QIODevice::ReadOnly | QIODevice::Text) ? written.readAll() : QByteArray("(no file)");
     QCOMPARE(bytes, rowsWritten < 0 ? QByteArray("(no file)") : expectedCsv(table->model()));
     QCOMPARE(bytes.count('\n'), rowsWritten + 1 + (setup.contains("tricky") ? 1 : 0));
     QCOMPARE(bytes == locale->toUnicode(bytes).toUtf8(), !setup.startsWith("GBK"));
