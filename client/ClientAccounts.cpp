@@ -13,24 +13,24 @@ namespace {
 struct AccountSeed
 {
     int key;
-    int accountType;
+    AccountKind accountType;
     const char* investorId;
     const char* name;
 };
 
 const AccountSeed servedAccounts[] = {
-    {1001, 1, "1001000001", "stock"},
-    {1002, 2, "2002000002", "credit"},
+    {1001, AccountKind::Stock, "1001000001", "stock"},
+    {1002, AccountKind::Credit, "2002000002", "credit"},
 };
 
 const AccountSeed probeSeeds[] = {
-    {9001, 1, "9001000001", "probe-stock"},
-    {9002, 2, "9002000002", "probe-credit"},
+    {9001, AccountKind::Stock, "9001000001", "probe-stock"},
+    {9002, AccountKind::Credit, "9002000002", "probe-credit"},
 };
 
 ClientAccount makeAccount(const AccountSeed& seed, ValueAddedService* service, QObject* parent)
 {
-    auto* userData = new UserData(seed.accountType, parent);
+    auto* userData = new UserData(int(seed.accountType), parent);
     userData->setDefaultInvestorID(QString::fromLatin1(seed.investorId));
     userData->setService(service);
     userData->zrvaConnected = true;
@@ -39,7 +39,7 @@ ClientAccount makeAccount(const AccountSeed& seed, ValueAddedService* service, Q
     return {seed.key, seed.accountType, userData->getDefaultInvestorID(), QString::fromLatin1(seed.name), userData};
 }
 
-const ClientAccount* byType(const QList<ClientAccount>& list, int accountType)
+const ClientAccount* byType(const QList<ClientAccount>& list, AccountKind accountType)
 {
     for (const ClientAccount& account : list) {
         if (account.accountType == accountType)
@@ -52,7 +52,7 @@ const ClientAccount* byType(const QList<ClientAccount>& list, int accountType)
 
 QString ClientAccount::displayLabel() const
 {
-    return accountType == 2
+    return accountType == AccountKind::Credit
         ? QCoreApplication::translate("ClientAccounts", "Credit account %1").arg(investorId)
         : QCoreApplication::translate("ClientAccounts", "Stock account %1").arg(investorId);
 }
@@ -84,12 +84,12 @@ const QList<ClientAccount>& ClientAccounts::accounts() const
     return clientAccounts;
 }
 
-const ClientAccount* ClientAccounts::account(int accountType) const
+const ClientAccount* ClientAccounts::account(AccountKind accountType) const
 {
     return byType(clientAccounts, accountType);
 }
 
-int ClientAccounts::probeKey(int accountType) const
+int ClientAccounts::probeKey(AccountKind accountType) const
 {
     const ClientAccount* probe = byType(probeAccounts, accountType);
     return probe ? probe->key : -1;

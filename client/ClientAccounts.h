@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClientConstants.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -14,7 +16,7 @@ class ValueAddedService;
 struct ClientAccount
 {
     int key;
-    int accountType;          // 1 stock, 2 credit
+    AccountKind accountType;
     QString investorId;
     QString name;             // "stock" or "credit", for file names and demo lines
     UserData* userData;
@@ -34,8 +36,8 @@ public:
     ~ClientAccounts() override;
 
     const QList<ClientAccount>& accounts() const;
-    const ClientAccount* account(int accountType) const;
-    int probeKey(int accountType) const;
+    const ClientAccount* account(AccountKind accountType) const;
+    int probeKey(AccountKind accountType) const;
     ValueAddedService* service() const;
 
     void setConnected(bool connected);

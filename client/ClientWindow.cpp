@@ -77,7 +77,7 @@ void ClientWindow::buildPageMenu()
     for (const ClientAccount& account : accounts.accounts()) {
         QMenu* accountMenu = menu->addMenu(account.displayLabel());
         for (const PageKind& kind : PageCatalog::pages()) {
-            QAction* action = accountMenu->addAction(tr("%1 (%2)").arg(kind.displayLabel()).arg(kind.code));
+            QAction* action = accountMenu->addAction(tr("%1 (%2)").arg(kind.displayLabel()).arg(int(kind.code)));
             connect(action, &QAction::triggered, this, [this, &kind, &account] { openPage(kind, account); });
         }
     }

@@ -60,9 +60,9 @@ QString HistoryPlugin::errorString() const
     return error;
 }
 
-ISubModuleWid* HistoryPlugin::createPage(int accountKey, int pageType, QWidget* parent) const
+ISubModuleWid* HistoryPlugin::createPage(int accountKey, PageType pageType, QWidget* parent) const
 {
-    return factory ? factory(accountKey, pageType, parent) : nullptr;
+    return factory ? factory(accountKey, int(pageType), parent) : nullptr;
 }
 
 } // namespace VEK_SC_Space

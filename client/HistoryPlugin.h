@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientConstants.h"
 #include "ClientExitCode.h"
 
 #include <QLibrary>
@@ -23,7 +24,7 @@ public:
     QString errorString() const;
 
     // Null when the module has no such page for the account.
-    ISubModuleWid* createPage(int accountKey, int pageType, QWidget* parent) const;
+    ISubModuleWid* createPage(int accountKey, PageType pageType, QWidget* parent) const;
 
 private:
     using Factory = ISubModuleWid* (*)(int accountKey, int pageType, QWidget* parent);

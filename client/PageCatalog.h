@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientConstants.h"
 #include "UserData.h"
 
 #include <QList>
@@ -10,15 +11,15 @@ namespace VEK_SC_Space {
 // One kind of history page the module offers.
 struct PageKind
 {
-    int code;                  // the factory's page type
+    PageType code;             // the factory's page type
     QString name;              // short name for file names and demo lines, e.g. "orders"
     const char* label;         // menu text, translated in the context "PageCatalog"
     HistoryKind kind;          // the result list the page fills
     QString stockColumnSet;    // empty: no page for a stock account
     QString creditColumnSet;
 
-    QString columnSet(int accountType) const;
-    bool servesAccountType(int accountType) const { return !columnSet(accountType).isEmpty(); }
+    QString columnSet(AccountKind accountType) const;
+    bool servesAccountType(AccountKind accountType) const { return !columnSet(accountType).isEmpty(); }
     QString displayLabel() const;
 };
 
@@ -27,7 +28,7 @@ struct ColumnSetEntry
 {
     QString key;
     const PageKind* page;
-    int accountType;
+    AccountKind accountType;
 
     QString displayLabel() const;
 };
@@ -36,8 +37,8 @@ namespace PageCatalog {
 
 const QList<PageKind>& pages();          // in menu order
 QList<ColumnSetEntry> columnSets();      // the fifteen sets, in menu order
-const PageKind* page(int code);          // null for an unknown code
-QString accountTypeLabel(int accountType);
+const PageKind* page(PageType code);     // null for an unknown code
+QString accountTypeLabel(AccountKind accountType);
 
 } // namespace PageCatalog
 } // namespace VEK_SC_Space

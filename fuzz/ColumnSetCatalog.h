@@ -3,6 +3,7 @@
 // The fifteen column sets with their record types, so that the fuzz targets, the corpus
 // replay test and the benchmarks can walk every set the same way.
 
+#include "ClientConstants.h"
 #include "HistoryCapitalTableHeader.h"
 #include "HistoryCreditDebtTableHeader.h"
 #include "HistoryDeliveryTableHeader.h"
@@ -26,7 +27,7 @@ struct ColumnSetEntry
 {
     const char* name;               // the set's class name, also the corpus folder's name
     HistoryKind kind;
-    int accountType;                // 1 stock, 2 credit
+    int accountType;                // as UserData::accountType holds the AccountKind
     std::size_t recordSize;
     TableHeader* (*create)();       // a new set; the caller owns it
     void* (*allocate)();            // a zeroed record of the exact type, `new`-allocated
@@ -37,12 +38,12 @@ struct ColumnSetEntry
 namespace CatalogDetail {
 
 template <typename Set, typename Record>
-ColumnSetEntry entry(const char* name, HistoryKind kind, int accountType)
+ColumnSetEntry entry(const char* name, HistoryKind kind, AccountKind accountType)
 {
     return {
         name,
         kind,
-        accountType,
+        int(accountType),
         sizeof(Record),
         []() -> TableHeader* { return new Set; },
         []() -> void* { return new Record{}; },
@@ -59,35 +60,35 @@ inline const ColumnSetEntry* columnSetCatalog()
     using CatalogDetail::entry;
     static const ColumnSetEntry sets[] = {
         entry<StockHistoryOrderTableHeader, CZRVDHistoryOrderEXField>(
-            "StockHistoryOrderTableHeader", HistoryKind::Order, 1),
+            "StockHistoryOrderTableHeader", HistoryKind::Order, AccountKind::Stock),
         entry<CreditHistoryOrderTableHeader, CZRVDCreditHistoryOrderEXField>(
-            "CreditHistoryOrderTableHeader", HistoryKind::Order, 2),
+            "CreditHistoryOrderTableHeader", HistoryKind::Order, AccountKind::Credit),
         entry<StockHistoryTradeTableHeader, CZRVDHistoryTradeEXField>(
-            "StockHistoryTradeTableHeader", HistoryKind::Trade, 1),
+            "StockHistoryTradeTableHeader", HistoryKind::Trade, AccountKind::Stock),
         entry<CreditHistoryTradeTableHeader, CZRVDCreditHistoryTradeEXField>(
-            "CreditHistoryTradeTableHeader", HistoryKind::Trade, 2),
+            "CreditHistoryTradeTableHeader", HistoryKind::Trade, AccountKind::Credit),
         entry<StockHistoryDeliveryTableHeader, CZRVDHistoryDeliveryField>(
-            "StockHistoryDeliveryTableHeader", HistoryKind::Delivery, 1),
+            "StockHistoryDeliveryTableHeader", HistoryKind::Delivery, AccountKind::Stock),
         entry<CreditHistoryDeliveryTableHeader, CZRVDCreditHistoryDeliveryField>(
-            "CreditHistoryDeliveryTableHeader", HistoryKind::Delivery, 2),
+            "CreditHistoryDeliveryTableHeader", HistoryKind::Delivery, AccountKind::Credit),
         entry<CreditHistoryCreditDebtTableHeader, CZRVDCreditHistoryDebtInfoField>(
-            "CreditHistoryCreditDebtTableHeader", HistoryKind::CreditDebt, 2),
+            "CreditHistoryCreditDebtTableHeader", HistoryKind::CreditDebt, AccountKind::Credit),
         entry<StockHistoryCapitalTableHeader, CZRVDHistoryCapitalField>(
-            "StockHistoryCapitalTableHeader", HistoryKind::Capital, 1),
+            "StockHistoryCapitalTableHeader", HistoryKind::Capital, AccountKind::Stock),
         entry<CreditHistoryCapitalTableHeader, CZRVDCreditHistoryCapitalField>(
-            "CreditHistoryCapitalTableHeader", HistoryKind::Capital, 2),
+            "CreditHistoryCapitalTableHeader", HistoryKind::Capital, AccountKind::Credit),
         entry<StockHistoryFundDetailTableHeader, CZRVDHistoryFundDetailField>(
-            "StockHistoryFundDetailTableHeader", HistoryKind::FundDetail, 1),
+            "StockHistoryFundDetailTableHeader", HistoryKind::FundDetail, AccountKind::Stock),
         entry<CreditHistoryFundDetailTableHeader, CZRVDCreditHistoryFundDetailField>(
-            "CreditHistoryFundDetailTableHeader", HistoryKind::FundDetail, 2),
+            "CreditHistoryFundDetailTableHeader", HistoryKind::FundDetail, AccountKind::Credit),
         entry<StockHistoryPositionTableHeader, CZRVDHistoryHoldField>(
-            "StockHistoryPositionTableHeader", HistoryKind::Position, 1),
+            "StockHistoryPositionTableHeader", HistoryKind::Position, AccountKind::Stock),
         entry<CreditHistoryPositionTableHeader, CZRVDCreditHistoryHoldField>(
-            "CreditHistoryPositionTableHeader", HistoryKind::Position, 2),
+            "CreditHistoryPositionTableHeader", HistoryKind::Position, AccountKind::Credit),
         entry<StockHistoryProfitTableHeader, CZRVDHisShareProfitField>(
-            "StockHistoryProfitTableHeader", HistoryKind::Profit, 1),
+            "StockHistoryProfitTableHeader", HistoryKind::Profit, AccountKind::Stock),
         entry<CreditHistoryProfitTableHeader, CZRVDCreditHisShareProfitField>(
-            "CreditHistoryProfitTableHeader", HistoryKind::Profit, 2),
+            "CreditHistoryProfitTableHeader", HistoryKind::Profit, AccountKind::Credit),
     };
     return sets;
 }

@@ -72,7 +72,7 @@ private:
     QString parse(const QString& arguments, const QString& environment);
     QString run(const QStringList& arguments, const QString& config = QString());
     ClientWindow& newWindow() { return *(clientWindow = std::make_unique<ClientWindow>(plugin, *accounts, *language)); }
-    ISubModuleWid* open(int code, int type) { return clientWindow->openPage(*PageCatalog::page(code), *accounts->account(type)); }
+    ISubModuleWid* open(PageType code, AccountKind type) { return clientWindow->openPage(*PageCatalog::page(code), *accounts->account(type)); }
 
     QTemporaryDir work;
     HistoryPlugin plugin;
@@ -220,7 +220,7 @@ void tst_Client::window()
         const QStringList words = step.split(QLatin1Char(' '));
         Boxes boxes;
         if (words[0] == QLatin1String("open")) {
-            const QString label = accounts->account(words[2].toInt())->displayLabel();
+            const QString label = accounts->account(AccountKind(words[2].toInt()))->displayLabel();
             for (QAction* action : window.findChildren<QAction*>()) {
                 if (action->text().endsWith(" (" + words[1] + ")") && static_cast<QMenu*>(action->parent())->title() == label)
                     action->trigger();
@@ -269,7 +269,7 @@ void tst_Client::serviceFault()
     QCOMPARE(QList<int>({service->latencyMs(), service->batchSize(), service->recordsPerKind(), service->historyDays()}), QList<int>({1, 8, 37, 45}));
     window.findChild<QSpinBox*>(QStringLiteral("failErrorId"))->setValue(4242);
     window.findChild<QLineEdit*>(QStringLiteral("failErrorText"))->setText(QStringLiteral("Simulated outage"));
-    const PageWidgets page(open(53, 2));
+    const PageWidgets page(open(PageType::Capital, AccountKind::Credit));
     page.beginDate->setDate(service->referenceDate().addDays(-45));
     auto* button = window.findChild<QAbstractButton*>(control);
     Boxes boxes;
@@ -297,7 +297,7 @@ void tst_Client::demo_data()
     for (const ClientAccount& account : accounts->accounts()) {
         for (int i = 0; i < PageCatalog::pages().size(); ++i) {
             const PageKind& kind = PageCatalog::pages().at(i);
-            QTest::newRow(qPrintable(account.name + '-' + kind.name)) << kind.code << account.accountType << columns[i];
+            QTest::newRow(qPrintable(account.name + '-' + kind.name)) << int(kind.code) << int(account.accountType) << columns[i];
         }
     }
 }
@@ -321,13 +321,15 @@ void tst_Client::demo()
     QVERIFY2(demoRun.startsWith(QLatin1String("0 | ")) && !demoOut.contains(QLatin1String("FAILED")), qPrintable(demoOut));
     QCOMPARE(lines(demoOut).constLast(), QStringLiteral("settings: TableHeader/THStockHistoryOrder 0"));
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
-    const int rows = code == 51 && accountType == 1 ? 0 : 150;   // no margin debts on a stock account
+    const PageType page = PageType(code);
+    const AccountKind kind = AccountKind(accountType);
+    const int rows = page == PageType::CreditDebt && kind == AccountKind::Stock ? 0 : 150;   // no margin debts on a stock account
     const QRegularExpression line(QStringLiteral("^%1 +%2 +%3 rows ").arg(tag.section('-', 1), tag.section('-', 0, 0)).arg(rows));
     QVERIFY2(lines(demoOut).filter(line).size() == 1, qPrintable(demoOut));
 
     QVERIFY(language->setLanguage(LanguageSwitcher::english()));
     newWindow();
-    const QStringList titles = PageWidgets(open(code, accountType)).headerTitles();
+    const QStringList titles = PageWidgets(open(page, kind)).headerTitles();
     QCOMPARE(titles.size(), columns);
     QFile file(work.filePath(demoFolder + QStringLiteral("/%1.csv").arg(tag)));
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -264,7 +264,7 @@ void tst_Columns::conversions_data()
     const auto row = [](const char* name, const QStringList& actual, const char* expected) {
         QTest::newRow(name) << actual.join(QLatin1Char('|')) << QString::fromUtf8(expected);
     };
-    UserData account(1);
+    UserData account(int(AccountKind::Stock));
     const char full[4] = {'A', 'B', 'C', 'D'};                  // fills its room, no NUL
     const char early[6] = {'A', 'B', '\0', 'C', 'D', 'E'};
     const char code6[6] = {'6', '0', '0', '0', '0', '0'};

@@ -2,6 +2,7 @@
 // plug-in's factory, set up, queried, loaded to the end, sorted and exported, queried again and
 // closed; the page's model and proxy under the model tester all the while.
 
+#include "ClientConstants.h"
 #include "PageTestSupport.h"
 #include "service/HistoryGenerator.h"
 
@@ -35,10 +36,12 @@ void tst_EndToEnd::everyPage_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("accountType");
-    const int codes[] = {22, 23, 52, 53, 54, 55, 56, 51};     // in the order of the kinds
+    const PageType codes[] = {PageType::Order, PageType::Trade, PageType::Delivery, PageType::Capital,   // in the order
+                              PageType::FundDetail, PageType::Position, PageType::Profit, PageType::CreditDebt};  // of the kinds
     for (int kind = 0; kind < HistoryKindCount; ++kind) {
-        QTest::addRow("%d stock", codes[kind]) << codes[kind] << kind << 1;
-        QTest::addRow("%d credit", codes[kind]) << codes[kind] << kind << 2;
+        const int code = int(codes[kind]);
+        QTest::addRow("%d stock", code) << code << kind << int(AccountKind::Stock);
+        QTest::addRow("%d credit", code) << code << kind << int(AccountKind::Credit);
     }
 }
 

@@ -1,14 +1,8 @@
 // English pages as a trader sees them: every column title fits its column at the client's font,
 // and the code cells (side, status, order type, exchange) come from the decoders in English.
 
-#include "HistoryCapitalTableHeader.h"
-#include "HistoryCreditDebtTableHeader.h"
-#include "HistoryDeliveryTableHeader.h"
-#include "HistoryFundDetailTableHeader.h"
-#include "HistoryOrderTableHeader.h"
-#include "HistoryPositionTableHeader.h"
-#include "HistoryProfitTableHeader.h"
-#include "HistoryTradeTableHeader.h"
+#include "ClientConstants.h"
+#include "ColumnSetCatalog.h"
 #include "ISubModuleWid.h"
 #include "UserDataManager.h"
 #include "service/ValueAddedService.h"
@@ -63,14 +57,14 @@ void tst_English::initTestCase()
     QVERIFY(QCoreApplication::installTranslator(&module) && QCoreApplication::installTranslator(&base));
     service.setReferenceDate(QDate(2024, 3, 15));
     service.setRecordsPerKind(300);   // one answer each
-    for (int type : {1, 2}) {
-        auto& account = accounts[type - 1] = std::make_unique<UserData>(type);
+    for (AccountKind kind : {AccountKind::Stock, AccountKind::Credit}) {
+        auto& account = accounts[int(kind) - 1] = std::make_unique<UserData>(int(kind));
         account->zrvaConnected = account->zrvaLoggedIn = true;
         account->setDefaultInvestorID(QStringLiteral("880012345"));
         account->setService(&service);
-        UserDataManager::instance()->userDataMap().insert(7300 + type, account.get());
+        UserDataManager::instance()->userDataMap().insert(7300 + int(kind), account.get());
     }
-    headerPage.reset(factory(7301, 56, nullptr));
+    headerPage.reset(factory(7300 + int(AccountKind::Stock), int(PageType::Profit), nullptr));
     headerPage->initSubModule();
 }
 
@@ -78,16 +72,8 @@ void tst_English::titleFitsItsColumn_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("width");
-    const std::unique_ptr<TableHeader> sets[] = {
-        std::make_unique<StockHistoryOrderTableHeader>(), std::make_unique<CreditHistoryOrderTableHeader>(),
-        std::make_unique<StockHistoryTradeTableHeader>(), std::make_unique<CreditHistoryTradeTableHeader>(),
-        std::make_unique<StockHistoryDeliveryTableHeader>(), std::make_unique<CreditHistoryDeliveryTableHeader>(),
-        std::make_unique<CreditHistoryCreditDebtTableHeader>(),
-        std::make_unique<StockHistoryCapitalTableHeader>(), std::make_unique<CreditHistoryCapitalTableHeader>(),
-        std::make_unique<StockHistoryFundDetailTableHeader>(), std::make_unique<CreditHistoryFundDetailTableHeader>(),
-        std::make_unique<StockHistoryPositionTableHeader>(), std::make_unique<CreditHistoryPositionTableHeader>(),
-        std::make_unique<StockHistoryProfitTableHeader>(), std::make_unique<CreditHistoryProfitTableHeader>()};
-    for (const auto& set : sets) {
+    for (int i = 0; i < ColumnSetCount; ++i) {
+        const std::unique_ptr<TableHeader> set(columnSetCatalog()[i].create());
         for (const ColProperty* column : set->allColumns())
             QTest::addRow("%s %d %s", qPrintable(set->key()), column->id, qPrintable(column->title)) << column->title << column->width;
     }
@@ -113,12 +99,14 @@ void tst_English::pageShowsEnglishCodes_data()
     QTest::addColumn<int>("pageType");
     QTest::addColumn<int>("accountType");
     QTest::addColumn<QStringList>("expected");   // among the cells of the page
-    QTest::newRow("stock orders") << 22 << 1
+    const int orders = int(PageType::Order), trades = int(PageType::Trade);
+    const int stock = int(AccountKind::Stock), credit = int(AccountKind::Credit);
+    QTest::newRow("stock orders") << orders << stock
         << QStringList{"Buy", "Sell", "Filled", "Part cancelled", "Invalid", "Rejected", "Limit", "Limit FOK", "SSE"};
-    QTest::newRow("credit orders") << 22 << 2
+    QTest::newRow("credit orders") << orders << credit
         << QStringList{"Mgn buy", "Sell repay", "Short sell", "Cancelled", "Liq. sell", "SZSE"};
-    QTest::newRow("stock trades") << 23 << 1 << QStringList{"Buy", "Sell", "Rev. repo", "SZSE"};
-    QTest::newRow("credit trades") << 23 << 2 << QStringList{"Mgn buy", "Cover", "BSE"};
+    QTest::newRow("stock trades") << trades << stock << QStringList{"Buy", "Sell", "Rev. repo", "SZSE"};
+    QTest::newRow("credit trades") << trades << credit << QStringList{"Mgn buy", "Cover", "BSE"};
 }
 
 void tst_English::pageShowsEnglishCodes()

@@ -1,6 +1,7 @@
 // Export of a page's table to a CSV file through the page's Export button, with the boxes and
 // the save dialog answered: what the file holds, and which boxes the user meets when.
 
+#include "ClientConstants.h"
 #include "HistoryOrderWid.h"
 #include "PageTestSupport.h"
 #include "Approval.h"
@@ -105,10 +106,10 @@ void tst_Export::exportButton()
     if (setup.startsWith("GBK"))
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     QTextCodec* locale = QTextCodec::codecForLocale();
-    Account account(7101, 1);
+    Account account(7101, int(AccountKind::Stock));
     const HistoryWindow window(QDate(2024, 3, 15), 30, 1000);
-    const HistoryGenerator generator(QStringLiteral("880012345"), 1, window);
-    HistoryOrderWid page(account.key, 22, nullptr);
+    const HistoryGenerator generator(QStringLiteral("880012345"), account.userData.accountType, window);
+    HistoryOrderWid page(account.key, int(PageType::Order), nullptr);
     page.initSubModule();
     QTableView* table = partOf<QTableView>(&page);
     QStringListModel other({QStringLiteral("甲"), QStringLiteral("r1,c1")});

@@ -1,6 +1,7 @@
 // The plug-in built on its own against the installed base library (test module_standalone_build),
 // loaded as the client loads it and asked for one page.
 
+#include "ClientConstants.h"
 #include "ISubModuleWid.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -30,10 +31,10 @@ void TestModuleStandalone::factoryCreatesPage()
     QVERIFY(create);
 
     // The factory refuses unknown keys: a page proves that the plug-in shares our base library.
-    UserData account(2);
+    UserData account(int(AccountKind::Credit));
     UserDataManager::instance()->userDataMap().insert(4711, &account);
     QWidget host;
-    ISubModuleWid* page = create(4711, 51, &host);
+    ISubModuleWid* page = create(4711, int(PageType::CreditDebt), &host);
     UserDataManager::instance()->userDataMap().remove(4711);
     QVERIFY(page);
     QCOMPARE(page->metaObject()->className(), "VEK_SC_Space::HistoryCreditDebtWid");

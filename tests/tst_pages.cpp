@@ -4,6 +4,7 @@
 
 #include "PageTestSupport.h"
 #include "Approval.h"
+#include "ClientConstants.h"
 
 #include <QtTest>
 
@@ -16,10 +17,13 @@ using namespace PageTest;
 namespace {
 
 constexpr int StockKey = 5101, CreditKey = 5102, OddKey = 5103;
-const int Codes[] = {22, 23, 51, 52, 53, 54, 55, 56};
+// The result list of each of PageTypes.
 const HistoryKind Kinds[] = {HistoryKind::Order, HistoryKind::Trade, HistoryKind::CreditDebt, HistoryKind::Delivery,
                              HistoryKind::Capital, HistoryKind::FundDetail, HistoryKind::Position, HistoryKind::Profit};
-HistoryKind kindOf(int code) { return Kinds[std::find(std::begin(Codes), std::end(Codes), code) - std::begin(Codes)]; }
+HistoryKind kindOf(int code)
+{
+    return Kinds[std::find(std::begin(PageTypes), std::end(PageTypes), PageType(code)) - std::begin(PageTypes)];
+}
 
 QString typeName(const std::type_info& type)
 {
@@ -57,7 +61,8 @@ private:
 void tst_Pages::matrix()
 {
     QStringList lines;
-    for (int code : Codes) {
+    for (PageType type : PageTypes) {
+        const int code = int(type);
         for (const auto& account : accounts) {
             const HistoryKind kind = kindOf(code);
             QString line = QStringLiteral("%1 type %2 | ").arg(code).arg(account->userData.accountType);
@@ -92,7 +97,8 @@ void tst_Pages::matrix()
 
     // What the factory refuses, with one debug line each; a type is free again once its page is gone.
     QWidget host;
-    std::unique_ptr<ISubModuleWid> open(create(CreditKey, 22, nullptr));
+    const int orders = int(PageType::Order);
+    std::unique_ptr<ISubModuleWid> open(create(CreditKey, orders, nullptr));
     const auto attempt = [&](int key, int code) {
         DebugLines log;
         std::unique_ptr<ISubModuleWid> page(create(key, code, &host));
@@ -102,10 +108,10 @@ void tst_Pages::matrix()
     for (int code : {0, 21, 24, 50, 57, -22})
         attempt(StockKey, code);
     for (int key : {5199, CreditKey, StockKey})
-        attempt(key, 22);
-    attempt(CreditKey, 23);
+        attempt(key, orders);
+    attempt(CreditKey, int(PageType::Trade));
     open.reset();
-    attempt(CreditKey, 22);
+    attempt(CreditKey, orders);
     QVERIFY(matchesApproved(QStringLiteral("pages/matrix.txt"), lines));
 }
 
@@ -113,11 +119,12 @@ void tst_Pages::collectsAndFrees_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("accountType");
-    for (int code : Codes) {
-        QTest::addRow("%d stock", code) << code << 1;
-        QTest::addRow("%d credit", code) << code << 2;
+    for (PageType type : PageTypes) {
+        const int code = int(type);
+        QTest::addRow("%d stock", code) << code << int(AccountKind::Stock);
+        QTest::addRow("%d credit", code) << code << int(AccountKind::Credit);
     }
-    QTest::newRow("51 type 3") << 51 << 3;
+    QTest::newRow("51 type 3") << int(PageType::CreditDebt) << 3;
 }
 
 // Answers of the other kinds, even with the page's own id, pass it by. Each of its own adds the
@@ -129,7 +136,7 @@ void tst_Pages::collectsAndFrees()
     QFETCH(int, code);
     QFETCH(int, accountType);
     const HistoryKind own = kindOf(code);
-    const bool collects = own != HistoryKind::CreditDebt || accountType == 2;
+    const bool collects = own != HistoryKind::CreditDebt || accountType == int(AccountKind::Credit);
 
     Account account(5104, accountType);
     std::unique_ptr<ISubModuleWid> page(create(account.key, code, nullptr));

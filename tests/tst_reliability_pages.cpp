@@ -3,6 +3,7 @@
 // failing in the middle of Load all. Nothing may crash and the page must end in the state its
 // query cycle prescribes; the sanitizer build judges that no record leaks or is freed twice.
 
+#include "ClientConstants.h"
 #include "HistoryRecordFactory.h"
 #include "PageTestSupport.h"
 
@@ -31,19 +32,20 @@ void tst_ReliabilityPages::hostile_data()
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("end");       // tips | query state | rows shown, records in the list | boxes
 
+    const int stock = int(AccountKind::Stock), credit = int(AccountKind::Credit);
     const QString all = QStringLiteral("所有数据已加载完毕(共%1条) | last 1, id -1 | %1 rows, %1 listed | ");
     const QString failed = QStringLiteral("历史委托查询错误 | last 1, id -1 | some rows, some listed | 查询失败: 历史委托查询失败\n错误号: %1\n错误信息: %2");
-    QTest::newRow("std::thread, stock") << 1 << 0 << "thread 150, thread 120, thread 300, thread 80 last" << all.arg(650);
-    QTest::newRow("QThread, credit") << 2 << 0 << "qthread 400, qthread 0, qthread 250 last" << all.arg(650);
-    QTest::newRow("deleted with answers queued") << 1 << 0 << "qthread 90, queue 50 last, delete" << "deleted, 0 listed";
-    QTest::newRow("deleted during Load all") << 1 << 1000 << "loadall, delete" << "deleted, 50 listed";
-    QTest::newRow("connection lost") << 1 << 1000 << "loadall, disconnect" << failed.arg(-1001).arg("增值服务连接已断开");
-    QTest::newRow("logged out") << 1 << 1000 << "loadall, logout" << failed.arg(-1002).arg("增值服务已登出");
-    QTest::newRow("error answer, then all") << 2 << 1000 << "loadall, error, restore"
+    QTest::newRow("std::thread, stock") << stock << 0 << "thread 150, thread 120, thread 300, thread 80 last" << all.arg(650);
+    QTest::newRow("QThread, credit") << credit << 0 << "qthread 400, qthread 0, qthread 250 last" << all.arg(650);
+    QTest::newRow("deleted with answers queued") << stock << 0 << "qthread 90, queue 50 last, delete" << "deleted, 0 listed";
+    QTest::newRow("deleted during Load all") << stock << 1000 << "loadall, delete" << "deleted, 50 listed";
+    QTest::newRow("connection lost") << stock << 1000 << "loadall, disconnect" << failed.arg(-1001).arg("增值服务连接已断开");
+    QTest::newRow("logged out") << stock << 1000 << "loadall, logout" << failed.arg(-1002).arg("增值服务已登出");
+    QTest::newRow("error answer, then all") << credit << 1000 << "loadall, error, restore"
         << all.arg(1000) + "查询失败: 历史委托查询失败\n错误号: 42\n错误信息: 柜台拒绝";
-    QTest::newRow("service busy") << 1 << 1000 << "loadall, busy"
+    QTest::newRow("service busy") << stock << 1000 << "loadall, busy"
         << "下滑滚动条以显示更多记录(已加载some条) | last 0, id -1 | some rows, some listed | 查询失败: 上次查询正在进行中，请稍后重试。";
-    QTest::newRow("service busy, then all") << 1 << 1000 << "loadall, busy, restore" << all.arg(1000) + "查询失败: 上次查询正在进行中，请稍后重试。";
+    QTest::newRow("service busy, then all") << stock << 1000 << "loadall, busy, restore" << all.arg(1000) + "查询失败: 上次查询正在进行中，请稍后重试。";
 }
 
 // A thread step appends its records and answers them, then sends a repeat of the answer with an
@@ -60,7 +62,7 @@ void tst_ReliabilityPages::hostile()
     Account account(4901, accountType, records, 50, 3);
     ModalScript modals;
     modals.pressButton(QStringLiteral("确定"));
-    std::unique_ptr<ISubModuleWid> page(CreateISubModuleWid_HistoryRecordWid(account.key, 22, nullptr));
+    std::unique_ptr<ISubModuleWid> page(CreateISubModuleWid_HistoryRecordWid(account.key, int(PageType::Order), nullptr));
     page->initSubModule();
     page->show();
     partOf<QDateEdit>(page.get(), "begdate")->setDate(QDate(2024, 1, 1));
@@ -155,18 +157,18 @@ void tst_ReliabilityPages::hostDeletes_data()
 void tst_ReliabilityPages::hostDeletes()
 {
     QFETCH(QString, open);
-    auto* account = new UserData(1);
+    auto* account = new UserData(int(AccountKind::Stock));
     account->zrvaConnected = account->zrvaLoggedIn = true;
     account->setDefaultInvestorID(QStringLiteral("880012345"));
     UserDataManager::instance()->userDataMap().insert(4902, account);
-    QPointer<ISubModuleWid> page(CreateISubModuleWid_HistoryRecordWid(4902, 22, nullptr));
+    QPointer<ISubModuleWid> page(CreateISubModuleWid_HistoryRecordWid(4902, int(PageType::Order), nullptr));
     page->initSubModule();
     page->show();
     query(page);
     // A complete table exports without a question; 150 records leave the page waiting for more.
     QVector<void*> batch(open == "save dialog" ? 80 : open == "error box" ? 150 : 250);
     for (void*& record : batch)
-        record = Account::newRecord(HistoryKind::Order, 1);
+        record = Account::newRecord(HistoryKind::Order, account->accountType);
     account->deliverAnswer(HistoryKind::Order, account->lastRequestId(), batch, 0, QString(), open == "save dialog");
     QCOMPARE(recordsOf(page).size(), batch.size());
 

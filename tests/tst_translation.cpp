@@ -2,6 +2,7 @@
 // for translation has English in its own context, no entry is unfinished, and the pages the
 // plug-in's factory builds show no Chinese once it is installed.
 
+#include "ClientConstants.h"
 #include "ISubModuleWid.h"
 #include "UserData.h"
 #include "UserDataManager.h"
@@ -24,7 +25,7 @@ private:
     const QRegularExpression han{QStringLiteral("\\p{Han}")};
     QLibrary plugin{QStringLiteral(PLUGIN_PATH)};
     QTranslator english;
-    UserData stock{1}, credit{2};
+    UserData stock{int(AccountKind::Stock)}, credit{int(AccountKind::Credit)};
 };
 
 void tst_Translation::initTestCase()
@@ -87,16 +88,18 @@ void tst_Translation::pagesShowNoChinese()
     QCoreApplication::installTranslator(&english);
     const auto uninstall = qScopeGuard([this] { QCoreApplication::removeTranslator(&english); });
     QStringList texts;
-    for (int pageType : {22, 23, 51, 52, 53, 54, 55, 56, 1022, 1023, 1051, 1052, 1053, 1054, 1055, 1056}) {
-        const std::unique_ptr<ISubModuleWid> page(factory(7101 + pageType / 1000, pageType % 1000, nullptr));
-        QVERIFY(page);
-        page->initSubModule();
-        texts << page->windowTitle();
-        for (const QWidget* widget : page->findChildren<QWidget*>(QRegularExpression(QStringLiteral("historyordertradewid"))))
-            texts << widget->property("text").toString() << widget->property("currentText").toString();
-        const QAbstractItemModel* columns = page->findChild<QTableView*>()->model();
-        for (int column = 0; column < columns->columnCount(); ++column)
-            texts << columns->headerData(column, Qt::Horizontal).toString();
+    for (int key : {7101, 7102}) {
+        for (PageType pageType : PageTypes) {
+            const std::unique_ptr<ISubModuleWid> page(factory(key, int(pageType), nullptr));
+            QVERIFY(page);
+            page->initSubModule();
+            texts << page->windowTitle();
+            for (const QWidget* widget : page->findChildren<QWidget*>(QRegularExpression(QStringLiteral("historyordertradewid"))))
+                texts << widget->property("text").toString() << widget->property("currentText").toString();
+            const QAbstractItemModel* columns = page->findChild<QTableView*>()->model();
+            for (int column = 0; column < columns->columnCount(); ++column)
+                texts << columns->headerData(column, Qt::Horizontal).toString();
+        }
     }
     QVERIFY(texts.filter(QRegularExpression(QStringLiteral("^[A-Z]"))).size() > 16 * 15);
     QCOMPARE(texts.filter(han), QStringList());

@@ -1,5 +1,6 @@
 #include "HistoryRecordFactory.h"
 
+#include "ClientConstants.h"
 #include "HistoryCapitalWid.h"
 #include "HistoryCreditDebtWid.h"
 #include "HistoryDeliveryWid.h"
@@ -26,28 +27,28 @@ HistoryRecordWid* createPage(int accountKey, int pageType, QWidget* parent)
     return new Page(accountKey, pageType, parent);
 }
 
-struct PageType
+struct PageEntry
 {
-    int code;
+    PageType code;
     CreatePage create;
     bool needsStockOrCredit;    // the page has no column set for other account kinds
 };
 
-const PageType PageTypes[] = {
-    {22, &createPage<HistoryOrderWid>, true},
-    {23, &createPage<HistoryTradeWid>, true},
-    {51, &createPage<HistoryCreditDebtWid>, false},
-    {52, &createPage<HistoryDeliveryWid>, true},
-    {53, &createPage<HistoryCapitalWid>, true},
-    {54, &createPage<HistoryFundDetailWid>, true},
-    {55, &createPage<HistoryPositionWid>, true},
-    {56, &createPage<HistoryProfitWid>, true},
+const PageEntry PageEntries[] = {
+    {PageType::Order, &createPage<HistoryOrderWid>, true},
+    {PageType::Trade, &createPage<HistoryTradeWid>, true},
+    {PageType::CreditDebt, &createPage<HistoryCreditDebtWid>, false},
+    {PageType::Delivery, &createPage<HistoryDeliveryWid>, true},
+    {PageType::Capital, &createPage<HistoryCapitalWid>, true},
+    {PageType::FundDetail, &createPage<HistoryFundDetailWid>, true},
+    {PageType::Position, &createPage<HistoryPositionWid>, true},
+    {PageType::Profit, &createPage<HistoryProfitWid>, true},
 };
 
-const PageType* findPageType(int code)
+const PageEntry* findPageType(int code)
 {
-    for (const PageType& type : PageTypes) {
-        if (type.code == code)
+    for (const PageEntry& type : PageEntries) {
+        if (int(type.code) == code)
             return &type;
     }
     return nullptr;
@@ -65,7 +66,7 @@ QSet<QPair<int, int>>& livePages()
 
 extern "C" ISubModuleWid* CreateISubModuleWid_HistoryRecordWid(int accountKey, int pageType, QWidget* parent)
 {
-    const PageType* type = findPageType(pageType);
+    const PageEntry* type = findPageType(pageType);
     if (!type) {
         qDebug("CreateISubModuleWid_HistoryRecordWid: no page of type %d", pageType);
         return nullptr;
@@ -75,7 +76,8 @@ extern "C" ISubModuleWid* CreateISubModuleWid_HistoryRecordWid(int accountKey, i
         qDebug("CreateISubModuleWid_HistoryRecordWid: no account under key %d", accountKey);
         return nullptr;
     }
-    if (type->needsStockOrCredit && account->accountType != 1 && account->accountType != 2) {
+    if (type->needsStockOrCredit && account->accountType != int(AccountKind::Stock)
+        && account->accountType != int(AccountKind::Credit)) {
         qDebug("CreateISubModuleWid_HistoryRecordWid: page type %d cannot show account %d of type %d",
                pageType, accountKey, account->accountType);
         return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientConstants.h"
 #include "HistoryRecordWid.h"
 #include "TableHeader.h"
 #include "UserData.h"
@@ -45,9 +46,9 @@ protected:
         using CreditColumns = typename Traits::CreditColumns;
         if constexpr (std::is_same_v<StockColumns, CreditColumns>)
             tableHeader = new CreditColumns;
-        else if (accountType == 1)
+        else if (accountType == int(AccountKind::Stock))
             tableHeader = new StockColumns;
-        else if (accountType == 2)
+        else if (accountType == int(AccountKind::Credit))
             tableHeader = new CreditColumns;
         if (tableHeader)
             tableHeader->initUserColumn();
@@ -107,9 +108,9 @@ private:
     template <typename Handle>
     int withRecordType(Handle handle)
     {
-        if (accountType == 1)
+        if (accountType == int(AccountKind::Stock))
             return withRecord<typename Traits::StockRecord>(handle);
-        if (accountType == 2)
+        if (accountType == int(AccountKind::Credit))
             return withRecord<typename Traits::CreditRecord>(handle);
         return 0;
     }

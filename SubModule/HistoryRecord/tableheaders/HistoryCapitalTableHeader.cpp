@@ -1,6 +1,7 @@
 #include "HistoryCapitalTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 #include <iterator>
@@ -46,6 +47,7 @@ const ColumnSpec creditCapitalColumns[] = {
 struct StockCapital
 {
     using Record = CZRVDHistoryCapitalField;
+    static constexpr auto& columns = stockCapitalColumns;
     static constexpr double Record::*amounts[] = {
         &Record::TotalAsset, &Record::CustomerFund, &Record::TotalMarketValue,
         &Record::DayProfitLoss, &Record::Deposit, &Record::Withdrawal,
@@ -56,6 +58,7 @@ struct StockCapital
 struct CreditCapital
 {
     using Record = CZRVDCreditHistoryCapitalField;
+    static constexpr auto& columns = creditCapitalColumns;
     static constexpr double Record::*amounts[] = {
         &Record::TotalAsset, &Record::TotalLiability, &Record::NetAsset,
         &Record::TotalInterest, &Record::CustomerFund, &Record::TotalMarketValue,
@@ -63,72 +66,37 @@ struct CreditCapital
     };
 };
 
-template <typename Cell, typename Set>
-typename Cell::Result capitalCell(int column, const std::any& record)
+template <typename Set>
+struct CapitalColumns
 {
-    using Record = typename Set::Record;
-    constexpr int firstAmount = 1;
-    constexpr int lastAmount = firstAmount + int(std::size(Set::amounts)) - 1;
-    static_assert(lastAmount == 9, "ids 1 to 9 are amounts");
-    return withRecord<Record>(record, [column](const Record& r) -> typename Cell::Result {
-        if (column == 0)
-            return Cell::text(r.TradingDay);
-        if (column == 10)
-            return Cell::text(r.CustomerID);
-        if (column >= firstAmount && column <= lastAmount)
-            return Cell::amount(r.*Set::amounts[column - firstAmount]);
-        return Cell::none();
-    });
-}
+    static constexpr auto& columns = Set::columns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData*)
+    {
+        using Record = typename Set::Record;
+        constexpr int firstAmount = 1;
+        constexpr int lastAmount = firstAmount + int(std::size(Set::amounts)) - 1;
+        static_assert(lastAmount == 9, "ids 1 to 9 are amounts");
+        return withRecord<Record>(record, [column](const Record& r) -> typename Cell::Result {
+            if (column == 0)
+                return Cell::text(r.TradingDay);
+            if (column == 10)
+                return Cell::text(r.CustomerID);
+            if (column >= firstAmount && column <= lastAmount)
+                return Cell::amount(r.*Set::amounts[column - firstAmount]);
+            return Cell::none();
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryCapitalTableHeader::StockHistoryCapitalTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_CAPITAL)
-{
-    addColumns(stockCapitalColumns);
-}
-
-QString StockHistoryCapitalTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
-{
-    return capitalCell<TextCell, StockCapital>(column, record).toString();
-}
-
-void StockHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                               UserData*)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return capitalCell<TextCell, StockCapital>(column, record);
-    });
-}
-
-QVariant StockHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)
-{
-    return capitalCell<RawCell, StockCapital>(column, record);
-}
-
-CreditHistoryCapitalTableHeader::CreditHistoryCapitalTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_CAPITAL)
-{
-    addColumns(creditCapitalColumns);
-}
-
-QString CreditHistoryCapitalTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
-{
-    return capitalCell<TextCell, CreditCapital>(column, record).toString();
-}
-
-void CreditHistoryCapitalTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                UserData*)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return capitalCell<TextCell, CreditCapital>(column, record);
-    });
-}
-
-QVariant CreditHistoryCapitalTableHeader::getColumnRawValue(int column, std::any record, UserData*)
-{
-    return capitalCell<RawCell, CreditCapital>(column, record);
-}
+template <> struct ColumnSetTraits<StockHistoryCapitalTableHeader>
+    : CapitalColumns<StockCapital>, ColumnSetKey<TH_STOCK_HISTORY_CAPITAL> {};
+template <> struct ColumnSetTraits<CreditHistoryCapitalTableHeader>
+    : CapitalColumns<CreditCapital>, ColumnSetKey<TH_CREDIT_HISTORY_CAPITAL> {};
+template class ColumnSet<StockHistoryCapitalTableHeader>;
+template class ColumnSet<CreditHistoryCapitalTableHeader>;
 
 } // namespace VEK_SC_Space

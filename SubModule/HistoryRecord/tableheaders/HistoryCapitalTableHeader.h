@@ -1,29 +1,11 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
-class StockHistoryCapitalTableHeader : public HistoryTableHeader
-{
-public:
-    StockHistoryCapitalTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
-
-class CreditHistoryCapitalTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryCapitalTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+// Capital day by day, of an ordinary stock account and of a credit account.
+class StockHistoryCapitalTableHeader : public ColumnSet<StockHistoryCapitalTableHeader> {};
+class CreditHistoryCapitalTableHeader : public ColumnSet<CreditHistoryCapitalTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryCreditDebtTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 #include <cstdint>
@@ -98,60 +99,45 @@ int difference(std::int32_t a, std::int32_t b)
     return int(std::uint32_t(a) - std::uint32_t(b));
 }
 
-template <typename Cell>
-typename Cell::Result debtCell(int column, const std::any& record, UserData* userData)
+struct DebtColumns
 {
-    using Record = CZRVDCreditHistoryDebtInfoField;
-    return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
-        switch (column) {
-        case 0: return Cell::text(r.OpenDate);
-        case 1: return Cell::text(r.TradeDate);
-        case 2: return Cell::securityCode(r.SecurityID, r.ExchangeID, userData);
-        case 3: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
-        case 4: return businessCode<Cell>(entrustTypes, r.EntrustType);
-        case 5: return businessCode<Cell>(debtStatuses, r.DebtStatus);
-        case 6: {
-            const std::int32_t* volume = debtVolume(r);
-            return volume ? Cell::count(*volume) : Cell::none();
-        }
-        case 7: {
-            const std::int32_t* volume = debtVolume(r);
-            return volume ? Cell::count(difference(*volume, r.RepaidVolume)) : Cell::none();
-        }
-        case 8: return Cell::amount(r.ExtraDebtAmount + r.DebtAmount);
-        case 9: return Cell::amount(r.ExtraDebtAmount + r.DebtAmount - r.RepaidAmount);
-        case 11: return Cell::text(r.CustomerID);
-        case 12: return Cell::text(r.ShareholderID);
-        case 13: return Cell::code(r.ExchangeID, CreditCodes::exchange);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = debtColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData* userData)
+    {
+        using Record = CZRVDCreditHistoryDebtInfoField;
+        return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
+            switch (column) {
+            case 0: return Cell::text(r.OpenDate);
+            case 1: return Cell::text(r.TradeDate);
+            case 2: return Cell::securityCode(r.SecurityID, r.ExchangeID, userData);
+            case 3: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
+            case 4: return businessCode<Cell>(entrustTypes, r.EntrustType);
+            case 5: return businessCode<Cell>(debtStatuses, r.DebtStatus);
+            case 6: {
+                const std::int32_t* volume = debtVolume(r);
+                return volume ? Cell::count(*volume) : Cell::none();
+            }
+            case 7: {
+                const std::int32_t* volume = debtVolume(r);
+                return volume ? Cell::count(difference(*volume, r.RepaidVolume)) : Cell::none();
+            }
+            case 8: return Cell::amount(r.ExtraDebtAmount + r.DebtAmount);
+            case 9: return Cell::amount(r.ExtraDebtAmount + r.DebtAmount - r.RepaidAmount);
+            case 11: return Cell::text(r.CustomerID);
+            case 12: return Cell::text(r.ShareholderID);
+            case 13: return Cell::code(r.ExchangeID, CreditCodes::exchange);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-CreditHistoryCreditDebtTableHeader::CreditHistoryCreditDebtTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_DEBT)
-{
-    addColumns(debtColumns);
-}
-
-QString CreditHistoryCreditDebtTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return debtCell<TextCell>(column, record, userData).toString();
-}
-
-void CreditHistoryCreditDebtTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                   UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return debtCell<TextCell>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryCreditDebtTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return debtCell<RawCell>(column, record, userData);
-}
+template <> struct ColumnSetTraits<CreditHistoryCreditDebtTableHeader>
+    : DebtColumns, ColumnSetKey<TH_CREDIT_HISTORY_DEBT> {};
+template class ColumnSet<CreditHistoryCreditDebtTableHeader>;
 
 } // namespace VEK_SC_Space

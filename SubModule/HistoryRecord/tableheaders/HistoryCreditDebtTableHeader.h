@@ -1,19 +1,10 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
 // Margin debts of a credit account; there is no stock counterpart.
-class CreditHistoryCreditDebtTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryCreditDebtTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+class CreditHistoryCreditDebtTableHeader : public ColumnSet<CreditHistoryCreditDebtTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryDeliveryTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -41,85 +42,50 @@ typename Cell::Result serialNo(const char (&field)[N]) { return Cell::text(field
 template <typename Cell>
 typename Cell::Result serialNo(int value) { return Cell::count(value); }
 
-template <typename Cell, typename Record>
-typename Cell::Result deliveryCell(int column, const std::any& record)
+template <typename Record>
+struct DeliveryColumns
 {
-    return withRecord<Record>(record, [column](const Record& r) -> typename Cell::Result {
-        switch (column) {
-        case 0: return Cell::text(r.TradeDate);
-        case 1: return Cell::text(r.TradeTime);
-        case 2: return Cell::text(r.SecurityID);
-        case 3: return Cell::text(r.SecurityName);
-        case 4: return Cell::text(r.DirectionName);
-        case 5: return Cell::price(r.TradePrice);
-        case 6: return Cell::count(r.TradeVolume);
-        case 7: return Cell::amount(r.TradeAmount);
-        case 8: return Cell::amount(r.NetAmount);
-        case 9: return Cell::price(r.OpenCostPrice);
-        case 10: return Cell::amount(r.CloseProfitLoss);
-        case 11: return Cell::amount(r.FundBalance);
-        case 12: return Cell::count(r.ShareBalance);
-        case 13: return Cell::amount(r.Commission);
-        case 14: return Cell::amount(r.StampTax);
-        case 15: return Cell::amount(r.TransferFee);
-        case 16: return Cell::amount(r.RegulatoryFee);
-        case 17: return serialNo<Cell>(r.SerialNo);
-        case 18: return Cell::text(r.CustomerID);
-        case 19: return Cell::text(r.ShareholderID);
-        case 20: return Cell::text(r.ExchangeName);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = deliveryColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData*)
+    {
+        return withRecord<Record>(record, [column](const Record& r) -> typename Cell::Result {
+            switch (column) {
+            case 0: return Cell::text(r.TradeDate);
+            case 1: return Cell::text(r.TradeTime);
+            case 2: return Cell::text(r.SecurityID);
+            case 3: return Cell::text(r.SecurityName);
+            case 4: return Cell::text(r.DirectionName);
+            case 5: return Cell::price(r.TradePrice);
+            case 6: return Cell::count(r.TradeVolume);
+            case 7: return Cell::amount(r.TradeAmount);
+            case 8: return Cell::amount(r.NetAmount);
+            case 9: return Cell::price(r.OpenCostPrice);
+            case 10: return Cell::amount(r.CloseProfitLoss);
+            case 11: return Cell::amount(r.FundBalance);
+            case 12: return Cell::count(r.ShareBalance);
+            case 13: return Cell::amount(r.Commission);
+            case 14: return Cell::amount(r.StampTax);
+            case 15: return Cell::amount(r.TransferFee);
+            case 16: return Cell::amount(r.RegulatoryFee);
+            case 17: return serialNo<Cell>(r.SerialNo);
+            case 18: return Cell::text(r.CustomerID);
+            case 19: return Cell::text(r.ShareholderID);
+            case 20: return Cell::text(r.ExchangeName);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryDeliveryTableHeader::StockHistoryDeliveryTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_DELIVERY)
-{
-    addColumns(deliveryColumns);
-}
-
-QString StockHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
-{
-    return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record).toString();
-}
-
-void StockHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                UserData*)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return deliveryCell<TextCell, CZRVDHistoryDeliveryField>(column, record);
-    });
-}
-
-QVariant StockHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)
-{
-    return deliveryCell<RawCell, CZRVDHistoryDeliveryField>(column, record);
-}
-
-CreditHistoryDeliveryTableHeader::CreditHistoryDeliveryTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_DELIVERY)
-{
-    addColumns(deliveryColumns);
-}
-
-QString CreditHistoryDeliveryTableHeader::getColumnDisplayText(int column, std::any record, UserData*)
-{
-    return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record).toString();
-}
-
-void CreditHistoryDeliveryTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                 UserData*)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return deliveryCell<TextCell, CZRVDCreditHistoryDeliveryField>(column, record);
-    });
-}
-
-QVariant CreditHistoryDeliveryTableHeader::getColumnRawValue(int column, std::any record, UserData*)
-{
-    return deliveryCell<RawCell, CZRVDCreditHistoryDeliveryField>(column, record);
-}
+template <> struct ColumnSetTraits<StockHistoryDeliveryTableHeader>
+    : DeliveryColumns<CZRVDHistoryDeliveryField>, ColumnSetKey<TH_STOCK_HISTORY_DELIVERY> {};
+template <> struct ColumnSetTraits<CreditHistoryDeliveryTableHeader>
+    : DeliveryColumns<CZRVDCreditHistoryDeliveryField>, ColumnSetKey<TH_CREDIT_HISTORY_DELIVERY> {};
+template class ColumnSet<StockHistoryDeliveryTableHeader>;
+template class ColumnSet<CreditHistoryDeliveryTableHeader>;
 
 } // namespace VEK_SC_Space

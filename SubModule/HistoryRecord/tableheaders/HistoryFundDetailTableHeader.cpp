@@ -1,6 +1,7 @@
 #include "HistoryFundDetailTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -24,80 +25,45 @@ const ColumnSpec fundDetailColumns[] = {
     {10, QT_TRANSLATE_NOOP("VEK_SC_Space::TableHeader", "客户号"), 120, Right, true},
 };
 
-template <typename Cell, typename Record>
-typename Cell::Result fundDetailCell(int column, const std::any& record, UserData* userData)
+template <typename Record>
+struct FundDetailColumns
 {
-    return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
-        switch (column) {
-        case 0: return Cell::text(r.TradingDay);
-        case 1: return Cell::text(r.PostingTime);
-        case 2: return Cell::text(r.BusinessItem);
-        case 3: return Cell::text(r.SecurityID);
-        case 4:
-            // Sorting by name sorts by code: the raw value needs no lookup.
-            if constexpr (Cell::isDisplay)
-                return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
-            else
-                return Cell::text(r.SecurityID);
-        case 5: return Cell::amount(r.Deposit);
-        case 6: return Cell::amount(r.Withdrawal);
-        case 7: return Cell::amount(r.FundBalance);
-        case 8: return Cell::text(r.Summary);
-        case 9: return Cell::text(r.SerialNo);
-        case 10: return Cell::text(r.CustomerID);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = fundDetailColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData* userData)
+    {
+        return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
+            switch (column) {
+            case 0: return Cell::text(r.TradingDay);
+            case 1: return Cell::text(r.PostingTime);
+            case 2: return Cell::text(r.BusinessItem);
+            case 3: return Cell::text(r.SecurityID);
+            case 4:
+                // Sorting by name sorts by code: the raw value needs no lookup.
+                if constexpr (Cell::isDisplay)
+                    return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
+                else
+                    return Cell::text(r.SecurityID);
+            case 5: return Cell::amount(r.Deposit);
+            case 6: return Cell::amount(r.Withdrawal);
+            case 7: return Cell::amount(r.FundBalance);
+            case 8: return Cell::text(r.Summary);
+            case 9: return Cell::text(r.SerialNo);
+            case 10: return Cell::text(r.CustomerID);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryFundDetailTableHeader::StockHistoryFundDetailTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_FUNDDETAIL)
-{
-    addColumns(fundDetailColumns);
-}
-
-QString StockHistoryFundDetailTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData).toString();
-}
-
-void StockHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                  UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return fundDetailCell<TextCell, CZRVDHistoryFundDetailField>(column, record, userData);
-    });
-}
-
-QVariant StockHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return fundDetailCell<RawCell, CZRVDHistoryFundDetailField>(column, record, userData);
-}
-
-CreditHistoryFundDetailTableHeader::CreditHistoryFundDetailTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_FUNDDETAIL)
-{
-    addColumns(fundDetailColumns);
-}
-
-QString CreditHistoryFundDetailTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData).toString();
-}
-
-void CreditHistoryFundDetailTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                   UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return fundDetailCell<TextCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryFundDetailTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return fundDetailCell<RawCell, CZRVDCreditHistoryFundDetailField>(column, record, userData);
-}
+template <> struct ColumnSetTraits<StockHistoryFundDetailTableHeader>
+    : FundDetailColumns<CZRVDHistoryFundDetailField>, ColumnSetKey<TH_STOCK_HISTORY_FUNDDETAIL> {};
+template <> struct ColumnSetTraits<CreditHistoryFundDetailTableHeader>
+    : FundDetailColumns<CZRVDCreditHistoryFundDetailField>, ColumnSetKey<TH_CREDIT_HISTORY_FUNDDETAIL> {};
+template class ColumnSet<StockHistoryFundDetailTableHeader>;
+template class ColumnSet<CreditHistoryFundDetailTableHeader>;
 
 } // namespace VEK_SC_Space

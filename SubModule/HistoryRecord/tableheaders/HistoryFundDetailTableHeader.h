@@ -1,30 +1,11 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
 // Fund flows: the exchange comes as letters and is mapped before the name lookup.
-class StockHistoryFundDetailTableHeader : public HistoryTableHeader
-{
-public:
-    StockHistoryFundDetailTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
-
-class CreditHistoryFundDetailTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryFundDetailTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+class StockHistoryFundDetailTableHeader : public ColumnSet<StockHistoryFundDetailTableHeader> {};
+class CreditHistoryFundDetailTableHeader : public ColumnSet<CreditHistoryFundDetailTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryOrderTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -31,107 +32,76 @@ const ColumnSpec orderColumns[] = {
 // Where the two accounts' order sets differ beyond record layout and decoders.
 struct StockOrder : StockCodes
 {
+    using Record = CZRVDHistoryOrderEXField;
     static constexpr bool rawTimeIsCut = true;
     static constexpr bool rawMessageIsConverted = true;
 };
 
 struct CreditOrder : CreditCodes
 {
+    using Record = CZRVDCreditHistoryOrderEXField;
     static constexpr bool rawTimeIsCut = false;
     static constexpr bool rawMessageIsConverted = false;
 };
 
-// One switch for both faces of a cell and both account kinds, so that the text and the value
-// of a column, and the stock and the credit set, cannot drift apart.
-template <typename Cell, typename Variant, typename Record>
-typename Cell::Result orderCell(int column, const std::any& value, UserData* userData)
+template <typename Variant>
+struct OrderColumns
 {
-    return withRecord<Record>(value, [&](const Record& order) -> typename Cell::Result {
-        switch (column) {
-        case 0:
-            if constexpr (Cell::isDisplay)
-                return Cell::text(order.OrderDate);
-            else
-                return rowCategory(Variant::directions, order.OrderStatus, order.Direction);
-        case 1:
-            if constexpr (Cell::isDisplay || Variant::rawTimeIsCut)
-                return Cell::timeCut(order.OrderTime);
-            else
-                return Cell::text(order.OrderTime);
-        case 2: return Cell::securityCode(order.SecurityID, order.ExchangeID, userData);
-        case 3: return Cell::securityName(order.SecurityID, order.ExchangeID, userData);
-        case 4: return Cell::code(order.Direction, &Variant::direction);
-        case 5: return Cell::code(order.OrderStatus, &Variant::orderStatus);
-        case 6:
-            if constexpr (Cell::isDisplay || Variant::rawMessageIsConverted)
-                return Cell::message(order.StatusMsg);
-            else
-                return Cell::text(order.StatusMsg);
-        case 7:
-            if constexpr (Cell::isDisplay)
-                return Cell::priceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2, &Variant::orderPriceType);
-            else
-                return code(order.PriceType);
-        case 8: return Cell::price(order.OrderPrice);
-        case 9: return Cell::count(order.OrderVolume);
-        case 10: return Cell::count(order.TradedVolume);
-        case 11: return Cell::amount(order.TradedAmount);
-        case 12: return Cell::text(order.CustomerID);
-        case 13: return Cell::text(order.ShareholderID);
-        case 14: return Cell::code(order.ExchangeID, &Variant::exchange);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = orderColumns;
+
+    // One switch for both faces of a cell and both account kinds, so that the text and the
+    // value of a column, and the stock and the credit set, cannot drift apart.
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& value, UserData* userData)
+    {
+        using Record = typename Variant::Record;
+        return withRecord<Record>(value, [&](const Record& order) -> typename Cell::Result {
+            switch (column) {
+            case 0:
+                if constexpr (Cell::isDisplay)
+                    return Cell::text(order.OrderDate);
+                else
+                    return rowCategory(Variant::directions, order.OrderStatus, order.Direction);
+            case 1:
+                if constexpr (Cell::isDisplay || Variant::rawTimeIsCut)
+                    return Cell::timeCut(order.OrderTime);
+                else
+                    return Cell::text(order.OrderTime);
+            case 2: return Cell::securityCode(order.SecurityID, order.ExchangeID, userData);
+            case 3: return Cell::securityName(order.SecurityID, order.ExchangeID, userData);
+            case 4: return Cell::code(order.Direction, &Variant::direction);
+            case 5: return Cell::code(order.OrderStatus, &Variant::orderStatus);
+            case 6:
+                if constexpr (Cell::isDisplay || Variant::rawMessageIsConverted)
+                    return Cell::message(order.StatusMsg);
+                else
+                    return Cell::text(order.StatusMsg);
+            case 7:
+                if constexpr (Cell::isDisplay)
+                    return Cell::priceType(order.PriceType, order.PriceTypeAux1, order.PriceTypeAux2,
+                                           &Variant::orderPriceType);
+                else
+                    return code(order.PriceType);
+            case 8: return Cell::price(order.OrderPrice);
+            case 9: return Cell::count(order.OrderVolume);
+            case 10: return Cell::count(order.TradedVolume);
+            case 11: return Cell::amount(order.TradedAmount);
+            case 12: return Cell::text(order.CustomerID);
+            case 13: return Cell::text(order.ShareholderID);
+            case 14: return Cell::code(order.ExchangeID, &Variant::exchange);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryOrderTableHeader::StockHistoryOrderTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_ORDER)
-{
-    addColumns(orderColumns);
-}
-
-QString StockHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData).toString();
-}
-
-void StockHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                             UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return orderCell<TextCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
-    });
-}
-
-QVariant StockHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return orderCell<RawCell, StockOrder, CZRVDHistoryOrderEXField>(column, record, userData);
-}
-
-CreditHistoryOrderTableHeader::CreditHistoryOrderTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_ORDER)
-{
-    addColumns(orderColumns);
-}
-
-QString CreditHistoryOrderTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData).toString();
-}
-
-void CreditHistoryOrderTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                              UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return orderCell<TextCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryOrderTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return orderCell<RawCell, CreditOrder, CZRVDCreditHistoryOrderEXField>(column, record, userData);
-}
+template <> struct ColumnSetTraits<StockHistoryOrderTableHeader>
+    : OrderColumns<StockOrder>, ColumnSetKey<TH_STOCK_HISTORY_ORDER> {};
+template <> struct ColumnSetTraits<CreditHistoryOrderTableHeader>
+    : OrderColumns<CreditOrder>, ColumnSetKey<TH_CREDIT_HISTORY_ORDER> {};
+template class ColumnSet<StockHistoryOrderTableHeader>;
+template class ColumnSet<CreditHistoryOrderTableHeader>;
 
 } // namespace VEK_SC_Space

@@ -1,31 +1,11 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
-// Columns of the history orders page for an ordinary stock account.
-class StockHistoryOrderTableHeader : public HistoryTableHeader
-{
-public:
-    StockHistoryOrderTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
-
-// Columns of the history orders page for a credit account.
-class CreditHistoryOrderTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryOrderTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+// Columns of the history orders page for an ordinary stock account and for a credit account.
+class StockHistoryOrderTableHeader : public ColumnSet<StockHistoryOrderTableHeader> {};
+class CreditHistoryOrderTableHeader : public ColumnSet<CreditHistoryOrderTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryPositionTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -36,80 +37,45 @@ typename Cell::Result costPrice(const Record& r)
         return Cell::none();
 }
 
-template <typename Cell, typename Record>
-typename Cell::Result positionCell(int column, const std::any& record, UserData* userData)
+template <typename Record>
+struct PositionColumns
 {
-    return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
-        switch (column) {
-        case 0: return Cell::text(r.TradingDay);
-        case 1: return Cell::text(r.SecurityID);
-        case 2:
-            // Sorting by name sorts by code: the raw value needs no lookup.
-            if constexpr (Cell::isDisplay)
-                return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
-            else
-                return Cell::text(r.SecurityID);
-        case 3: return Cell::count(r.HoldVolume);
-        case 4: return Cell::price(r.HoldCost);
-        case 5: return costPrice<Cell>(r);
-        case 6: return Cell::price(r.OpenCostPrice);
-        case 7: return Cell::amount(r.AccumulatedProfitLoss);
-        case 8: return Cell::text(r.CustomerID);
-        case 9: return Cell::text(r.ShareholderID);
-        case 10: return Cell::text(r.ExchangeCode);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = positionColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData* userData)
+    {
+        return withRecord<Record>(record, [&](const Record& r) -> typename Cell::Result {
+            switch (column) {
+            case 0: return Cell::text(r.TradingDay);
+            case 1: return Cell::text(r.SecurityID);
+            case 2:
+                // Sorting by name sorts by code: the raw value needs no lookup.
+                if constexpr (Cell::isDisplay)
+                    return Cell::securityNameByLetters(r.SecurityID, r.ExchangeCode, userData);
+                else
+                    return Cell::text(r.SecurityID);
+            case 3: return Cell::count(r.HoldVolume);
+            case 4: return Cell::price(r.HoldCost);
+            case 5: return costPrice<Cell>(r);
+            case 6: return Cell::price(r.OpenCostPrice);
+            case 7: return Cell::amount(r.AccumulatedProfitLoss);
+            case 8: return Cell::text(r.CustomerID);
+            case 9: return Cell::text(r.ShareholderID);
+            case 10: return Cell::text(r.ExchangeCode);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryPositionTableHeader::StockHistoryPositionTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_POSITION)
-{
-    addColumns(positionColumns);
-}
-
-QString StockHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData).toString();
-}
-
-void StockHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return positionCell<TextCell, CZRVDHistoryHoldField>(column, record, userData);
-    });
-}
-
-QVariant StockHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return positionCell<RawCell, CZRVDHistoryHoldField>(column, record, userData);
-}
-
-CreditHistoryPositionTableHeader::CreditHistoryPositionTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_POSITION)
-{
-    addColumns(positionColumns);
-}
-
-QString CreditHistoryPositionTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData).toString();
-}
-
-void CreditHistoryPositionTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                                 UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return positionCell<TextCell, CZRVDCreditHistoryHoldField>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryPositionTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return positionCell<RawCell, CZRVDCreditHistoryHoldField>(column, record, userData);
-}
+template <> struct ColumnSetTraits<StockHistoryPositionTableHeader>
+    : PositionColumns<CZRVDHistoryHoldField>, ColumnSetKey<TH_STOCK_HISTORY_POSITION> {};
+template <> struct ColumnSetTraits<CreditHistoryPositionTableHeader>
+    : PositionColumns<CZRVDCreditHistoryHoldField>, ColumnSetKey<TH_CREDIT_HISTORY_POSITION> {};
+template class ColumnSet<StockHistoryPositionTableHeader>;
+template class ColumnSet<CreditHistoryPositionTableHeader>;
 
 } // namespace VEK_SC_Space

@@ -1,30 +1,11 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
 // Positions: the exchange comes as letters, mapped before the name lookup.
-class StockHistoryPositionTableHeader : public HistoryTableHeader
-{
-public:
-    StockHistoryPositionTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
-
-class CreditHistoryPositionTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryPositionTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+class StockHistoryPositionTableHeader : public ColumnSet<StockHistoryPositionTableHeader> {};
+class CreditHistoryPositionTableHeader : public ColumnSet<CreditHistoryPositionTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryProfitTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -26,76 +27,41 @@ const ColumnSpec profitColumns[] = {
 };
 
 // Codes: StockCodes or CreditCodes, the exchange decoder of the account kind.
-template <typename Cell, typename Record, typename Codes>
-typename Cell::Result profitCell(int column, const std::any& record, UserData* userData)
+template <typename Record, typename Codes>
+struct ProfitColumns
 {
-    return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
-        switch (column) {
-        case 0: return Cell::text(r.SecurityID);
-        case 1: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
-        case 2: return Cell::amount(r.BeginMarketValue);
-        case 3: return Cell::amount(r.EndMarketValue);
-        case 4: return Cell::count(r.BeginVolume);
-        case 5: return Cell::count(r.EndVolume);
-        case 6: return Cell::amount(r.OpenAmount);
-        case 7: return Cell::amount(r.CloseAmount);
-        case 8: return Cell::amount(r.ProfitLoss);
-        case 9: return Cell::text(r.CustomerID);
-        case 10: return Cell::code(r.ExchangeID, Codes::exchange);
-        case 11: return Cell::text(r.EndDate);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = profitColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& record, UserData* userData)
+    {
+        return withRecord<Record>(record, [column, userData](const Record& r) -> typename Cell::Result {
+            switch (column) {
+            case 0: return Cell::text(r.SecurityID);
+            case 1: return Cell::securityName(r.SecurityID, r.ExchangeID, userData);
+            case 2: return Cell::amount(r.BeginMarketValue);
+            case 3: return Cell::amount(r.EndMarketValue);
+            case 4: return Cell::count(r.BeginVolume);
+            case 5: return Cell::count(r.EndVolume);
+            case 6: return Cell::amount(r.OpenAmount);
+            case 7: return Cell::amount(r.CloseAmount);
+            case 8: return Cell::amount(r.ProfitLoss);
+            case 9: return Cell::text(r.CustomerID);
+            case 10: return Cell::code(r.ExchangeID, Codes::exchange);
+            case 11: return Cell::text(r.EndDate);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryProfitTableHeader::StockHistoryProfitTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_PROFIT)
-{
-    addColumns(profitColumns);
-}
-
-QString StockHistoryProfitTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData).toString();
-}
-
-void StockHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                              UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return profitCell<TextCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
-    });
-}
-
-QVariant StockHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return profitCell<RawCell, CZRVDHisShareProfitField, StockCodes>(column, record, userData);
-}
-
-CreditHistoryProfitTableHeader::CreditHistoryProfitTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_PROFIT)
-{
-    addColumns(profitColumns);
-}
-
-QString CreditHistoryProfitTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData).toString();
-}
-
-void CreditHistoryProfitTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                               UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return profitCell<TextCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryProfitTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return profitCell<RawCell, CZRVDCreditHisShareProfitField, CreditCodes>(column, record, userData);
-}
+template <> struct ColumnSetTraits<StockHistoryProfitTableHeader>
+    : ProfitColumns<CZRVDHisShareProfitField, StockCodes>, ColumnSetKey<TH_STOCK_HISTORY_PROFIT> {};
+template <> struct ColumnSetTraits<CreditHistoryProfitTableHeader>
+    : ProfitColumns<CZRVDCreditHisShareProfitField, CreditCodes>, ColumnSetKey<TH_CREDIT_HISTORY_PROFIT> {};
+template class ColumnSet<StockHistoryProfitTableHeader>;
+template class ColumnSet<CreditHistoryProfitTableHeader>;
 
 } // namespace VEK_SC_Space

@@ -1,30 +1,11 @@
 #pragma once
 
-#include "HistoryTableHeader.h"
+#include "ColumnSet.h"
 
 namespace VEK_SC_Space {
 
 // Profit and loss per security: the exchange comes as a one-character code.
-class StockHistoryProfitTableHeader : public HistoryTableHeader
-{
-public:
-    StockHistoryProfitTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
-
-class CreditHistoryProfitTableHeader : public HistoryTableHeader
-{
-public:
-    CreditHistoryProfitTableHeader();
-
-    QString getColumnDisplayText(int column, std::any record, UserData* userData) override;
-    void appendRow(HistoryColumn::CellTextWriter& out, const std::any& record, const int* columns, int count,
-                   UserData* userData) override;
-    QVariant getColumnRawValue(int column, std::any record, UserData* userData) override;
-};
+class StockHistoryProfitTableHeader : public ColumnSet<StockHistoryProfitTableHeader> {};
+class CreditHistoryProfitTableHeader : public ColumnSet<CreditHistoryProfitTableHeader> {};
 
 } // namespace VEK_SC_Space

@@ -1,6 +1,7 @@
 #include "HistoryTradeTableHeader.h"
 
 #include "ClientConstants.h"
+#include "ColumnSetDefinitions.h"
 #include "api/ZRVDHistoryFields.h"
 
 namespace VEK_SC_Space {
@@ -28,80 +29,45 @@ const ColumnSpec tradeColumns[] = {
 // One switch for both faces of a cell and both account kinds. The stock and credit trade sets
 // differ only in record layout (the commission's offset), the decoders and the category-3
 // directions.
-template <typename Cell, typename Codes, typename Record>
-typename Cell::Result tradeCell(int column, const std::any& value, UserData* userData)
+template <typename Codes, typename Record>
+struct TradeColumns
 {
-    return withRecord<Record>(value, [&](const Record& trade) -> typename Cell::Result {
-        switch (column) {
-        case 0:
-            if constexpr (Cell::isDisplay)
-                return Cell::text(trade.TradeDate);
-            else
-                return rowCategory(Codes::directions, trade.Direction);
-        case 1: return Cell::text(trade.TradeTime);
-        case 2: return Cell::securityCode(trade.SecurityID, trade.ExchangeID, userData);
-        case 3: return Cell::securityName(trade.SecurityID, trade.ExchangeID, userData);
-        case 4: return Cell::code(trade.Direction, &Codes::direction);
-        case 5: return Cell::price(trade.TradePrice);
-        case 6: return Cell::count(trade.TradeVolume);
-        case 7: return Cell::amount(trade.Commission);
-        case 8: return Cell::text(trade.TradeID);
-        case 9: return Cell::text(trade.CustomerID);
-        case 10: return Cell::text(trade.ShareholderID);
-        case 11: return Cell::code(trade.ExchangeID, &Codes::exchange);
-        default: return Cell::none();
-        }
-    });
-}
+    static constexpr auto& columns = tradeColumns;
+
+    template <typename Cell>
+    static typename Cell::Result cell(int column, const std::any& value, UserData* userData)
+    {
+        return withRecord<Record>(value, [&](const Record& trade) -> typename Cell::Result {
+            switch (column) {
+            case 0:
+                if constexpr (Cell::isDisplay)
+                    return Cell::text(trade.TradeDate);
+                else
+                    return rowCategory(Codes::directions, trade.Direction);
+            case 1: return Cell::text(trade.TradeTime);
+            case 2: return Cell::securityCode(trade.SecurityID, trade.ExchangeID, userData);
+            case 3: return Cell::securityName(trade.SecurityID, trade.ExchangeID, userData);
+            case 4: return Cell::code(trade.Direction, &Codes::direction);
+            case 5: return Cell::price(trade.TradePrice);
+            case 6: return Cell::count(trade.TradeVolume);
+            case 7: return Cell::amount(trade.Commission);
+            case 8: return Cell::text(trade.TradeID);
+            case 9: return Cell::text(trade.CustomerID);
+            case 10: return Cell::text(trade.ShareholderID);
+            case 11: return Cell::code(trade.ExchangeID, &Codes::exchange);
+            default: return Cell::none();
+            }
+        });
+    }
+};
 
 } // namespace
 
-StockHistoryTradeTableHeader::StockHistoryTradeTableHeader()
-    : HistoryTableHeader(TH_STOCK_HISTORY_TRADE)
-{
-    addColumns(tradeColumns);
-}
-
-QString StockHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData).toString();
-}
-
-void StockHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                             UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return tradeCell<TextCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
-    });
-}
-
-QVariant StockHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return tradeCell<RawCell, StockCodes, CZRVDHistoryTradeEXField>(column, record, userData);
-}
-
-CreditHistoryTradeTableHeader::CreditHistoryTradeTableHeader()
-    : HistoryTableHeader(TH_CREDIT_HISTORY_TRADE)
-{
-    addColumns(tradeColumns);
-}
-
-QString CreditHistoryTradeTableHeader::getColumnDisplayText(int column, std::any record, UserData* userData)
-{
-    return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData).toString();
-}
-
-void CreditHistoryTradeTableHeader::appendRow(CellTextWriter& out, const std::any& record, const int* columns, int count,
-                                              UserData* userData)
-{
-    appendCells(out, columns, count, [&](int column) {
-        return tradeCell<TextCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
-    });
-}
-
-QVariant CreditHistoryTradeTableHeader::getColumnRawValue(int column, std::any record, UserData* userData)
-{
-    return tradeCell<RawCell, CreditCodes, CZRVDCreditHistoryTradeEXField>(column, record, userData);
-}
+template <> struct ColumnSetTraits<StockHistoryTradeTableHeader>
+    : TradeColumns<StockCodes, CZRVDHistoryTradeEXField>, ColumnSetKey<TH_STOCK_HISTORY_TRADE> {};
+template <> struct ColumnSetTraits<CreditHistoryTradeTableHeader>
+    : TradeColumns<CreditCodes, CZRVDCreditHistoryTradeEXField>, ColumnSetKey<TH_CREDIT_HISTORY_TRADE> {};
+template class ColumnSet<StockHistoryTradeTableHeader>;
+template class ColumnSet<CreditHistoryTradeTableHeader>;
 
 } // namespace VEK_SC_Space
