@@ -9,13 +9,20 @@ namespace VEK_SC_Space {
 namespace {
 const char FactoryName[] = "CreateISubModuleWid_HistoryRecordWid";
 
-// QLibrary also tries lib<name>.so and <name>.so and reports its last try, a file the user
-// never named; a missing file is reported under the name given.
+// QLibrary also tries the platform's file names for <name> (lib<name>.so and <name>.so on
+// Unix, <name>.dll on Windows) and reports its last try, a file the user never named; a
+// missing file is reported under the name given.
 bool libraryFileExists(const QString& path)
 {
     const QFileInfo info(path);
-    return info.exists() || QFileInfo::exists(path + QLatin1String(".so"))
+    if (info.exists())
+        return true;
+#ifdef Q_OS_WIN
+    return QFileInfo::exists(path + QLatin1String(".dll"));
+#else
+    return QFileInfo::exists(path + QLatin1String(".so"))
         || QFileInfo::exists(info.dir().filePath(QLatin1String("lib") + info.fileName() + QLatin1String(".so")));
+#endif
 }
 }
 

@@ -22,6 +22,11 @@ QString userDefault()
 
 void use(const QString& folder)
 {
+#ifdef Q_OS_WIN
+    // Windows keeps native settings in the registry, which no folder holds apart: INI files
+    // in the folder instead, as the native format is on Unix.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+#endif
     folderInUse() = folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);

@@ -23,10 +23,18 @@ using namespace VEK_SC_Space;
 
 namespace {
 
+// Output and files of the client end their lines as the platform does (CRLF on Windows).
 QStringList lines(const QString& text)
 {
-    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
 }
+
+#ifdef Q_OS_WIN
+const QString demoFolder = QStringLiteral("o u t");   // no quotes in Windows file names
+#else
+// A quote in the folder's name: the save dialog's name box reads quotes as separators.
+const QString demoFolder = QStringLiteral("o\"u\"t");
+#endif
 
 // Answers the message boxes that open while it lives and keeps their texts.
 struct Boxes : QTimer
@@ -125,10 +133,12 @@ QString tst_Client::run(const QStringList& arguments, const QString& config)
     const bool finished = process.waitForFinished(240000) && process.exitStatus() == QProcess::NormalExit;
     demoOut = QString::fromUtf8(process.readAllStandardOutput());
     const QString bin = QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path();
-    return QStringLiteral("%1 | %2 | %3").arg(finished ? process.exitCode() : -1)
+    // The client names files with the platform's separators.
+    return QDir::fromNativeSeparators(QStringLiteral("%1 | %2 | %3").arg(finished ? process.exitCode() : -1)
         .arg(lines(demoOut).value(0),
-             lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / ")))
+             lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / "))))
         .replace(work.path(), QLatin1String("<work>")).replace(bin, QLatin1String("<bin>"))
+        .replace(QStringLiteral(VE_BASE_FILE_NAME), QLatin1String("<VE_Base>"))
         .remove(QRegularExpression(QStringLiteral(": Cannot load library .*")));   // the loader's own words
 }
 
@@ -160,15 +170,16 @@ void tst_Client::commandLine()
         {"--demo=", x, "|demo-output|zh|1000|500|0|headless"},
         {"--plugin <work>/None --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/None: no such file"},
         {"--plugin <work>/file --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/file"},
-        {"--plugin <bin>/libVE_Base.so --demo <work>/no", "run",
-         "4 |  | The library <bin>/libVE_Base.so has no function CreateISubModuleWid_HistoryRecordWid."},
+        {"--plugin <bin>/<VE_Base> --demo <work>/no", "run",
+         "4 |  | The library <bin>/<VE_Base> has no function CreateISubModuleWid_HistoryRecordWid."},
     };
     QFile file(work.filePath(QStringLiteral("file")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QStringList seen, expected;
     for (const auto& row : table) {
         const QString arguments = QString(row.arguments).replace("<work>", work.path())
-            .replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path());
+            .replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path())
+            .replace("<VE_Base>", QStringLiteral(VE_BASE_FILE_NAME));
         seen << row.arguments + " -> " + (row.environment == "run" ? run(arguments.split(' ')) : parse(arguments, row.environment));
         expected << row.arguments + " -> " + row.result;
     }
@@ -302,8 +313,7 @@ void tst_Client::demo()
     if (demoRun.isEmpty()) {
         const ScopedSettingsLocation user(config);
         TableHeader::saveColumnChoice(QStringLiteral("THStockHistoryOrder"), {0});
-        // A quote in the folder's name: the save dialog's name box reads quotes as separators.
-        demoRun = run({"--demo", work.filePath(QStringLiteral("o\"u\"t")), "--language", "en", "--records", "150", "--batch", "100"}, config);
+        demoRun = run({"--demo", work.filePath(demoFolder), "--language", "en", "--records", "150", "--batch", "100"}, config);
         demoOut += QStringLiteral("settings: %1 %2").arg(QSettings().allKeys().join(QLatin1Char(' ')))
                        .arg(TableHeader::savedColumnChoice(QStringLiteral("THStockHistoryOrder")).value(0, -1));
     }
@@ -320,14 +330,14 @@ void tst_Client::demo()
     newWindow();
     const QStringList titles = PageWidgets(open(page, kind)).headerTitles();
     QCOMPARE(titles.size(), columns);
-    QFile file(work.filePath(QStringLiteral("o\"u\"t/%1.csv").arg(tag)));
+    QFile file(work.filePath(demoFolder + QStringLiteral("/%1.csv").arg(tag)));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList csv = lines(QString::fromUtf8(file.readAll()));
     QCOMPARE(csv.value(0), titles.join(QLatin1Char(',')) + QLatin1Char(','));
     QCOMPARE(csv.size(), rows + 1);
     for (const QString& row : csv)
         QVERIFY2(row.count(QLatin1Char(',')) >= titles.size(), qPrintable(row));
-    const QImage screenshot(work.filePath(QStringLiteral("o\"u\"t/%1.png").arg(tag)));
+    const QImage screenshot(work.filePath(demoFolder + QStringLiteral("/%1.png").arg(tag)));
     QVERIFY(screenshot.width() > 200 && screenshot.height() > 100);
 }
 

@@ -41,7 +41,9 @@ private:
 
 void tst_English::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    // INI files in the folder on every platform (Windows' native settings: the registry).
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     // The widths are made for the client's 9 pt: X11's default, and what the client pins for
     // its headless demo. The offscreen platform alone starts at 12 pt.
     QFont font = QApplication::font();

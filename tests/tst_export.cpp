@@ -280,7 +280,8 @@ void tst_Export::exportButton()
             QVERIFY(!info.isFile());
         return;
     }
-    const QByteArray bytes = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray("(no file)");
+    // Read as text: the export writes the platform's line ends (CRLF on Windows).
+    const QByteArray bytes = written.open(QIODevice::ReadOnly | QIODevice::Text) ? written.readAll() : QByteArray("(no file)");
     written.close();
     QCOMPARE(bytes, rowsWritten < 0 ? QByteArray("(no file)") : expectedCsv(table->model()));
     QCOMPARE(locale->toUnicode(bytes).count(QLatin1Char('\n')), rowsWritten + 1 + (setup.contains("tricky") ? 1 : 0));

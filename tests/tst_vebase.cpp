@@ -336,7 +336,9 @@ void tst_VeBase::conversions()
 
 void tst_VeBase::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    // INI files in the folder on every platform (Windows' native settings: the registry).
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     QVERIFY(settingsDir.isValid() && QSettings().fileName().startsWith(settingsDir.path()));
 }
 

@@ -11,7 +11,7 @@ namespace VEK_SC_Space {
 // Builds the simulated records of one account. Record `index` of a kind is a pure function of
 // the account's seed, the kind, the index and the window, so any batch can be built on its own.
 // One generator serves one thread.
-class HistoryGenerator
+class VE_BASE_EXPORT HistoryGenerator
 {
 public:
     HistoryGenerator(const QString& investorId, int accountType, const HistoryWindow& window);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../VE_Base_global.h"
+
 #include <QDate>
 #include <QVector>
 
@@ -8,7 +10,7 @@ namespace VEK_SC_Space {
 // Where an account's records of one kind lie in time: `recordCount` records, index 0 the
 // oldest, spread evenly over the trading days (Monday to Friday) of the `historyDays` calendar
 // days that end the day before `today`. Everything is computed, nothing is stored per record.
-class HistoryWindow
+class VE_BASE_EXPORT HistoryWindow
 {
 public:
     HistoryWindow(const QDate& today, int historyDays, qint64 recordCount);

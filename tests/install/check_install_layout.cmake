@@ -1,7 +1,9 @@
 # Installs the whole project into a fresh prefix and runs the installed client's headless demo:
 # the plug-in beside the client, the base library through the rpath, the translation inside
 # the plug-in.
-#   cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_install_layout.cmake
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DCLIENT=... -DPLUGIN=... -DVE_BASE=... [-DEMULATOR=...]
+#         -P check_install_layout.cmake
+# CLIENT, PLUGIN and VE_BASE: the installed files, relative to the prefix.
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
@@ -9,18 +11,17 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefi
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "cmake --install failed:\n${output}")
 endif()
-foreach(file bin/history-client bin/libSubModule_HistoryRecord.so lib/libVE_Base.so
-        lib/cmake/VE_Base/VE_BaseConfig.cmake include/VE_Base/UserData.h)
+foreach(file ${CLIENT} ${PLUGIN} ${VE_BASE} lib/cmake/VE_Base/VE_BaseConfig.cmake include/VE_Base/UserData.h)
     if(NOT EXISTS ${prefix}/${file})
         message(FATAL_ERROR "The install lacks ${file}")
     endif()
 endforeach()
 
-cmake_minimum_required(VERSION 3.25)
+cmake_minimum_required(VERSION 3.20)
 # Nothing may reach back into the build tree.
 unset(ENV{LD_LIBRARY_PATH})
 set(demo ${WORK_DIR}/demo)
-execute_process(COMMAND ${prefix}/bin/history-client --demo ${demo} --records 30 --language en
+execute_process(COMMAND ${EMULATOR} ${prefix}/${CLIENT} --demo ${demo} --records 30 --language en
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "The installed client's demo failed (${result}):\n${output}")

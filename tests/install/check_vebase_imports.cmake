@@ -1,24 +1,18 @@
 # Compares the base-library symbols that the plug-in imports with the reviewed list: a new
 # dependency on the base library has to be added to the list on purpose.
-#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -DSANITIZE=... -P check_vebase_imports.cmake
-function(dynamic_symbols library which out)
-    execute_process(COMMAND nm -D -C ${which} ${library} RESULT_VARIABLE result
-                    OUTPUT_VARIABLE text ERROR_VARIABLE error)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "nm ${which} ${library}: ${error}")
-    endif()
-    # "<address> T name" or "U name": the name starts after the type letter.
-    string(REGEX REPLACE "(^|\n)[0-9a-f ]* [A-Za-z] " "\\1" text "${text}")
-    # Qt 6's QStringList is QList<QString> and demangles so; one list serves both.
-    string(REPLACE "QList<QString>" "QStringList" text "${text}")
-    string(REPLACE ";" "\\;" text "${text}")
-    string(REPLACE "\n" ";" names "${text}")
-    set(${out} ${names} PARENT_SCOPE)
-endfunction()
-
-cmake_minimum_required(VERSION 3.25)
-dynamic_symbols(${PLUGIN} --undefined-only imported)
-dynamic_symbols(${VE_BASE} --defined-only defined)
+#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -DSANITIZE=... -DNM=... -DOBJDUMP=...
+#         -P check_vebase_imports.cmake
+cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/library_symbols.cmake)
+library_symbols(${PLUGIN} imported imported DEMANGLE)
+library_symbols(${VE_BASE} defined defined DEMANGLE)
+if(imported STREQUAL "SKIP" OR defined STREQUAL "SKIP")
+    message(STATUS "Skipped: no tool here reads the dynamic symbols of ${PLUGIN}")
+    return()
+endif()
+# Qt 6's QStringList is QList<QString> and demangles so; one list serves both.
+list(TRANSFORM imported REPLACE "QList<QString>" "QStringList")
+list(TRANSFORM defined REPLACE "QList<QString>" "QStringList")
 set(used "")
 foreach(name IN LISTS imported)
     if(name MATCHES "VEK_SC_Space::" AND name IN_LIST defined)

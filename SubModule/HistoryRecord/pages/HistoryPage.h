@@ -56,14 +56,14 @@ protected:
 
     void connectResponseSignal() override
     {
-        connect(userData, Traits::finishedSignal, this, &HistoryPage::slot_InquiryHistoryFinished);
+        connect(userData, Traits::finishedSignal(), this, &HistoryPage::slot_InquiryHistoryFinished);
     }
 
     int collectNewRecords() override
     {
         return withRecordType([this](auto type) {
             using Record = typename decltype(type)::Type;
-            const QVector<void*>& list = (userData->*Traits::resultList)();
+            const QVector<void*>& list = Traits::resultList(userData);
             int added = 0;
             for (int i = records.size() + skippedRecords; i < list.size(); ++i, ++added)
                 records.append(std::any(static_cast<Record*>(list.at(i))));
@@ -77,7 +77,7 @@ protected:
         if (userData) {
             withRecordType([this](auto type) {
                 using Record = typename decltype(type)::Type;
-                QVector<void*>& list = (userData->*Traits::resultList)();
+                QVector<void*>& list = Traits::resultList(userData);
                 for (void*& record : list) {
                     delete static_cast<Record*>(record);
                     record = nullptr;
@@ -93,7 +93,7 @@ protected:
     int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType,
                            int batch, int& id) override
     {
-        return (userData->*Traits::request)(investorId, beginDate, endDate, sortType, batch, id);
+        return Traits::request(userData, investorId, beginDate, endDate, sortType, batch, id);
     }
 
 private:

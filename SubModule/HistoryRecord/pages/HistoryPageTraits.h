@@ -25,67 +25,72 @@ struct HistoryPageKinds
     using CreditColumns = CreditColumnsT;
 };
 
+// The request, its answer signal and its result list of one query, as static functions rather
+// than constant pointers to UserData's members: on Windows those members are imported from the
+// base library's DLL, and the address of an imported function is no constant expression (clang
+// rejects it, MSVC takes it only as an extension). The functions inline to the direct calls.
+#define HISTORY_PAGE_QUERY(requestFunction, signalFunction, listFunction)                              \
+    static int request(UserData* userData, const QString& investorId, const QString& beginDate,      \
+                       const QString& endDate, char sortType, int batchNo, int& requestId)            \
+    {                                                                                                  \
+        return userData->requestFunction(investorId, beginDate, endDate, sortType, batchNo, requestId); \
+    }                                                                                                  \
+    static auto finishedSignal()                                                                       \
+    {                                                                                                  \
+        return &UserData::signalFunction;                                                              \
+    }                                                                                                  \
+    static QVector<void*>& resultList(UserData* userData)                                              \
+    {                                                                                                  \
+        return userData->listFunction();                                                               \
+    }
+
 struct HistoryOrderTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField,
                        StockHistoryOrderTableHeader, CreditHistoryOrderTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryOrderEx;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryOrderFinished;
-    static constexpr auto resultList = &UserData::getHistoryOrderList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryOrderEx, signal_ZRVA_RspInquiryHistoryOrderFinished, getHistoryOrderList)
 };
 
 struct HistoryTradeTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField,
                        StockHistoryTradeTableHeader, CreditHistoryTradeTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryTradeEx;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryTradeFinished;
-    static constexpr auto resultList = &UserData::getHistoryTradeList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryTradeEx, signal_ZRVA_RspInquiryHistoryTradeFinished, getHistoryTradeList)
 };
 
 struct HistoryDeliveryTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryDeliveryField, ZRVALUEADDPROAPI::CZRVDCreditHistoryDeliveryField,
                        StockHistoryDeliveryTableHeader, CreditHistoryDeliveryTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryDelivery;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryDeliveryFinished;
-    static constexpr auto resultList = &UserData::getHistoryDeliveryList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryDelivery, signal_ZRVA_RspInquiryHistoryDeliveryFinished, getHistoryDeliveryList)
 };
 
 struct HistoryCapitalTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryCapitalField, ZRVALUEADDPROAPI::CZRVDCreditHistoryCapitalField,
                        StockHistoryCapitalTableHeader, CreditHistoryCapitalTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryCapital;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryCapitalFinished;
-    static constexpr auto resultList = &UserData::getHistoryCapitalList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryCapital, signal_ZRVA_RspInquiryHistoryCapitalFinished, getHistoryCapitalList)
 };
 
 struct HistoryFundDetailTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryFundDetailField, ZRVALUEADDPROAPI::CZRVDCreditHistoryFundDetailField,
                        StockHistoryFundDetailTableHeader, CreditHistoryFundDetailTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryFundDetail;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryFundDetailFinished;
-    static constexpr auto resultList = &UserData::getHistoryFundDetailList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryFundDetail, signal_ZRVA_RspInquiryHistoryFundDetailFinished, getHistoryFundDetailList)
 };
 
 struct HistoryPositionTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHistoryHoldField, ZRVALUEADDPROAPI::CZRVDCreditHistoryHoldField,
                        StockHistoryPositionTableHeader, CreditHistoryPositionTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryPosition;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHistoryHoldFinished;
-    static constexpr auto resultList = &UserData::getHistoryHoldList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryPosition, signal_ZRVA_RspInquiryHistoryHoldFinished, getHistoryHoldList)
 };
 
 struct HistoryProfitTraits
     : HistoryPageKinds<ZRVALUEADDPROAPI::CZRVDHisShareProfitField, ZRVALUEADDPROAPI::CZRVDCreditHisShareProfitField,
                        StockHistoryProfitTableHeader, CreditHistoryProfitTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryProfit;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspInquiryHisShareProfitFinished;
-    static constexpr auto resultList = &UserData::getHisShareProfitList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryProfit, signal_ZRVA_RspInquiryHisShareProfitFinished, getHisShareProfitList)
 };
 
 // Margin debts exist on credit accounts only. The one column set serves every account, and a
@@ -94,9 +99,9 @@ struct HistoryCreditDebtTraits
     : HistoryPageKinds<void, ZRVALUEADDPROAPI::CZRVDCreditHistoryDebtInfoField,
                        CreditHistoryCreditDebtTableHeader, CreditHistoryCreditDebtTableHeader>
 {
-    static constexpr auto request = &UserData::ReqQryHistoryCreditDebtInfo;
-    static constexpr auto finishedSignal = &UserData::signal_ZRVA_RspQryCreditHistoryDebtInfoFinished;
-    static constexpr auto resultList = &UserData::getCreditHistoryDebtInfoList;
+    HISTORY_PAGE_QUERY(ReqQryHistoryCreditDebtInfo, signal_ZRVA_RspQryCreditHistoryDebtInfoFinished, getCreditHistoryDebtInfoList)
 };
+
+#undef HISTORY_PAGE_QUERY
 
 } // namespace VEK_SC_Space

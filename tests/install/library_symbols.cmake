@@ -1,0 +1,68 @@
+# library_symbols(<library> <defined|imported> <out> [DEMANGLE]): the names that a shared
+# library exports, or that it imports from other libraries, read with the platform's own tool:
+# nm -D on ELF, objdump -p on PE (MinGW's). Sets <out> to "SKIP" where neither fits (a PE file
+# without objdump, as with MSVC alone, whose dumpbin is not wired in).
+#   needs NM and OBJDUMP (CMAKE_NM and CMAKE_OBJDUMP of the build)
+function(library_symbols library which out)
+    set(demangle "")
+    if(ARGV3 STREQUAL "DEMANGLE")
+        set(demangle -C)
+    endif()
+    file(READ ${library} magic LIMIT 4 HEX)
+    if(magic STREQUAL "7f454c46")   # ELF
+        if(which STREQUAL "defined")
+            set(option --defined-only)
+        else()
+            set(option --undefined-only)
+        endif()
+        execute_process(COMMAND ${NM} -D ${demangle} ${option} ${library} RESULT_VARIABLE result
+                        OUTPUT_VARIABLE text ERROR_VARIABLE error)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "${NM} -D ${option} ${library}: ${error}")
+        endif()
+        # "<address> T name" or "U name": the name starts after the type letter.
+        string(REGEX REPLACE "(^|\n)[0-9a-f ]* [A-Za-z] " "\\1" text "${text}")
+        string(REGEX REPLACE "(^|\n)(__bss_start|_edata|_end)(\n|$)" "\\1" text "${text}")
+    elseif(magic MATCHES "^4d5a" AND OBJDUMP)   # "MZ": PE
+        execute_process(COMMAND ${OBJDUMP} -p ${library} RESULT_VARIABLE result
+                        OUTPUT_VARIABLE dump ERROR_VARIABLE error)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "${OBJDUMP} -p ${library}: ${error}")
+        endif()
+        string(REPLACE ";" "\\;" dump "${dump}")
+        string(REPLACE "\n" ";" dump "${dump}")
+        set(text "")
+        set(section "")
+        foreach(line IN LISTS dump)
+            if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+                set(section exports)
+            elseif(line MATCHES "^[ \t]*DLL Name: ")
+                set(section imports)
+            elseif(line MATCHES "^[ \t]*$" AND section STREQUAL "exports")
+                set(section "")
+            elseif(line MATCHES "^The .* Table" OR line MATCHES "^PE File Base Relocations")
+                set(section "")
+            elseif(section STREQUAL "exports" AND which STREQUAL "defined"
+                   AND line MATCHES "^[ \t]*\\[ *[0-9]+\\] ([^ ]+)$")
+                string(APPEND text "${CMAKE_MATCH_1}\n")
+            elseif(section STREQUAL "imports" AND which STREQUAL "imported"
+                   AND line MATCHES "^[ \t]*[0-9a-f]+[ \t]+[0-9]+[ \t]+([^ ]+)$")
+                string(APPEND text "${CMAKE_MATCH_1}\n")
+            endif()
+        endforeach()
+        if(demangle)
+            # MinGW mangles as GCC does on ELF; the host's c++filt reads it.
+            find_program(CXXFILT NAMES c++filt x86_64-w64-mingw32-c++filt REQUIRED)
+            set(mangled ${CMAKE_CURRENT_BINARY_DIR}/library_symbols.mangled)
+            file(WRITE ${mangled} "${text}")
+            execute_process(COMMAND ${CXXFILT} INPUT_FILE ${mangled} OUTPUT_VARIABLE text)
+        endif()
+    else()
+        set(${out} SKIP PARENT_SCOPE)
+        return()
+    endif()
+    string(STRIP "${text}" text)
+    string(REPLACE ";" "\\;" text "${text}")
+    string(REPLACE "\n" ";" names "${text}")
+    set(${out} ${names} PARENT_SCOPE)
+endfunction()
