@@ -5,8 +5,8 @@
 #include "Approval.h"
 #include "ClientAccounts.h"
 #include "ClientOptions.h"
-#include "ColumnProbe.h"
 #include "ClientWindow.h"
+#include "ColumnProbe.h"
 #include "HistoryPlugin.h"
 #include "ISubModuleWid.h"
 #include "LanguageSwitcher.h"
@@ -30,7 +30,7 @@ QStringList lines(const QString& text)
 }
 
 #ifdef Q_OS_WIN
-const QString demoFolder = QStringLiteral("o u t");   // no quotes in Windows file names
+const QString demoFolder = QStringLiteral("o u t"); // no quotes in Windows file names
 #else
 // A quote in the folder's name: the save dialog's name box reads quotes as separators.
 const QString demoFolder = QStringLiteral("o\"u\"t");
@@ -80,12 +80,12 @@ private:
     std::unique_ptr<LanguageSwitcher> language;
     std::unique_ptr<ClientWindow> clientWindow;
     QString demoRun;
-    QString demoOut;   // the demo's standard output, then the user's settings after it
+    QString demoOut; // the demo's standard output, then the user's settings after it
 };
 
 void tst_Client::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("VEK"));   // the client's settings file
+    QCoreApplication::setOrganizationName(QStringLiteral("VEK")); // the client's settings file
     QCoreApplication::setApplicationName(QStringLiteral("history-client"));
     SettingsLocation::use(work.filePath(QStringLiteral("config")));
     QCOMPARE(plugin.load(HistoryPlugin::defaultPath()), ExitOk);
@@ -113,11 +113,11 @@ QString tst_Client::parse(const QString& arguments, const QString& environment)
     for (const QString& variable : environment.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         qputenv(qPrintable(variable.section(QLatin1Char('='), 0, 0)), variable.section(QLatin1Char('='), 1).toUtf8());
     const ClientOptions o = ClientOptions::parse(QStringList{"history-client"} + arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    const QString parsed = QStringLiteral("%1|%2|%3|%4|%5|%6|%7").arg(o.pluginPath, o.demoRequested ? o.demoDir : "-", o.language)
-        .arg(o.records).arg(o.batch).arg(o.latencyMs).arg(o.headless() ? "headless" : "window");
+    const QString parsed = QStringLiteral("%1|%2|%3|%4|%5|%6|%7").arg(o.pluginPath, o.demoRequested ? o.demoDir : "-", o.language).arg(o.records).arg(o.batch).arg(o.latencyMs).arg(o.headless() ? "headless" : "window");
     for (const QString& name : names)
         saved.contains(name) ? qputenv(qPrintable(name), saved.value(name).toUtf8()) : qunsetenv(qPrintable(name));
-    return !o.error.isEmpty() ? o.error : o.help ? QStringLiteral("help") : parsed;
+    return !o.error.isEmpty() ? o.error : o.help ? QStringLiteral("help")
+                                                 : parsed;
 }
 
 // "exit code | standard output | standard error", the folders masked.
@@ -134,12 +134,12 @@ QString tst_Client::run(const QStringList& arguments, const QString& config)
     demoOut = QString::fromUtf8(process.readAllStandardOutput());
     const QString bin = QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path();
     // The client names files with the platform's separators.
-    return QDir::fromNativeSeparators(QStringLiteral("%1 | %2 | %3").arg(finished ? process.exitCode() : -1)
-        .arg(lines(demoOut).value(0),
-             lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / "))))
-        .replace(work.path(), QLatin1String("<work>")).replace(bin, QLatin1String("<bin>"))
+    return QDir::fromNativeSeparators(QStringLiteral("%1 | %2 | %3").arg(finished ? process.exitCode() : -1).arg(lines(demoOut).value(0), lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / "))))
+        .replace(work.path(), QLatin1String("<work>"))
+        .replace(bin, QLatin1String("<bin>"))
+        .replace(QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).fileName(), QLatin1String("<client>"))
         .replace(QStringLiteral(VE_BASE_FILE_NAME), QLatin1String("<VE_Base>"))
-        .remove(QRegularExpression(QStringLiteral(": Cannot load library .*")));   // the loader's own words
+        .remove(QRegularExpression(QStringLiteral(": Cannot load library .*"))); // the loader's own words
 }
 
 // Parsed in this process with the platform variables given, or ("run") the executable's exit
@@ -147,7 +147,10 @@ QString tst_Client::run(const QStringList& arguments, const QString& config)
 void tst_Client::commandLine()
 {
     const QString x = QStringLiteral("DISPLAY=:0"), usage = QStringLiteral("needs a whole number from");
-    const struct { QString arguments, environment, result; } table[] = {
+    const struct
+    {
+        QString arguments, environment, result;
+    } table[] = {
         {"", x, "|-|zh|1000|500|0|window"},
         {"--records=0", "WAYLAND_DISPLAY=w", "|-|zh|0|500|0|window"},
         {"", "", "|-|zh|1000|500|0|headless"},
@@ -162,7 +165,7 @@ void tst_Client::commandLine()
         {"orders", x, "Unexpected argument \"orders\"."},
         {"--frobnicate", x, "Unknown option 'frobnicate'."},
         {"-h", x, "help"},
-        {"--help", "run", "0 | Usage: <bin>/history-client [options] | "},
+        {"--help", "run", "0 | Usage: <bin>/<client> [options] | "},
         {"--latency -5", "run", "2 |  | --latency " + usage + " 0 to 60000, not \"-5\". / Try --help."},
         {"--demo <work>/file/out --records 0", "run", "1 | Cannot create the output folder <work>/file/out. | "},
         {"--records --demo x", x, "Missing value for --records."},
@@ -177,9 +180,7 @@ void tst_Client::commandLine()
     QVERIFY(file.open(QIODevice::WriteOnly));
     QStringList seen, expected;
     for (const auto& row : table) {
-        const QString arguments = QString(row.arguments).replace("<work>", work.path())
-            .replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path())
-            .replace("<VE_Base>", QStringLiteral(VE_BASE_FILE_NAME));
+        const QString arguments = QString(row.arguments).replace("<work>", work.path()).replace("<bin>", QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).path()).replace("<VE_Base>", QStringLiteral(VE_BASE_FILE_NAME));
         seen << row.arguments + " -> " + (row.environment == "run" ? run(arguments.split(' ')) : parse(arguments, row.environment));
         expected << row.arguments + " -> " + row.result;
     }
@@ -188,22 +189,22 @@ void tst_Client::commandLine()
 
 void tst_Client::window_data()
 {
-    QTest::addColumn<QStringList>("steps");    // open <code> <account type> | close <tab> | <action> [times]
-    QTest::addColumn<QStringList>("states");   // per tab: text, zoom, first column, date language; boxes
+    QTest::addColumn<QStringList>("steps");  // open <code> <account type> | close <tab> | <action> [times]
+    QTest::addColumn<QStringList>("states"); // per tab: text, zoom, first column, date language; boxes
     const QString so = QStringLiteral("History orders · Stock account 1001000001");
     const QString co = QStringLiteral("History orders · Credit account 2002000002");
     const QString ct = QStringLiteral("History trades · Credit account 2002000002");
     // A page kind opened again on an account is a new tab; the older one hands its records over.
     QTest::newRow("a page kind again on an account") << QStringList{"open 22 1", "open 22 2", "open 22 1", "close 0", "open 22 1"}
-        << QStringList{so + " 100% 委托日期 zh | alive 1", so + " 100% 委托日期 zh, " + co + " 100% 委托日期 zh | alive 2",
-                       so + " 100% 委托日期 zh, " + co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 3",
-                       co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 2",
-                       co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 3"};
+                                                     << QStringList{so + " 100% 委托日期 zh | alive 1", so + " 100% 委托日期 zh, " + co + " 100% 委托日期 zh | alive 2",
+                                                                    so + " 100% 委托日期 zh, " + co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 3",
+                                                                    co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 2",
+                                                                    co + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh, " + so + " 100% 委托日期 zh | alive 3"};
     QTest::newRow("zoom and language") << QStringList{"open 22 1", "zoomIn 2", "language_en", "open 22 2", "zoomOut 10", "language_zh", "zoomIn 30", "open 23 2"}
-        << QStringList{so + " 100% 委托日期 zh | alive 1", so + " 120% 委托日期 zh | alive 1", so + " 120% 委托日期 zh | alive 1",
-                       so + " 120% 委托日期 zh, " + co + " 120% Order date en | alive 2", so + " 50% 委托日期 zh, " + co + " 50% Order date en | alive 2",
-                       so + " 50% 委托日期 zh, " + co + " 50% Order date en | alive 2", so + " 300% 委托日期 zh, " + co + " 300% Order date en | alive 2",
-                       so + " 300% 委托日期 zh, " + co + " 300% Order date en, " + ct + " 300% 成交日期 zh | alive 3"};
+                                       << QStringList{so + " 100% 委托日期 zh | alive 1", so + " 120% 委托日期 zh | alive 1", so + " 120% 委托日期 zh | alive 1",
+                                                      so + " 120% 委托日期 zh, " + co + " 120% Order date en | alive 2", so + " 50% 委托日期 zh, " + co + " 50% Order date en | alive 2",
+                                                      so + " 50% 委托日期 zh, " + co + " 50% Order date en | alive 2", so + " 300% 委托日期 zh, " + co + " 300% Order date en | alive 2",
+                                                      so + " 300% 委托日期 zh, " + co + " 300% Order date en, " + ct + " 300% 成交日期 zh | alive 3"};
 }
 
 // Each step as a user takes it, through the menus and the tabs' close buttons.
@@ -213,7 +214,7 @@ void tst_Client::window()
     QFETCH(QStringList, states);
     ClientWindow& window = newWindow();
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pageTabs"));
-    QList<QPointer<QWidget>> pages;   // every page shown, to see it deleted
+    QList<QPointer<QWidget>> pages; // every page shown, to see it deleted
     QStringList seen;
     for (const QString& step : steps) {
         const QStringList words = step.split(QLatin1Char(' '));
@@ -231,14 +232,13 @@ void tst_Client::window()
             for (int i = 0; i < words.value(1, QStringLiteral("1")).toInt(); ++i)
                 window.findChild<QAction*>(words[0])->trigger();
         }
-        QCoreApplication::processEvents();     // zoom reaches a page from its event loop
+        QCoreApplication::processEvents(); // zoom reaches a page from its event loop
         QStringList shown;
         for (int tab = 0; tab < tabs->count(); ++tab) {
             auto* page = static_cast<ISubModuleWid*>(tabs->widget(tab));
             const PageWidgets widgets(page);
             pages << (pages.contains(page) ? nullptr : page);
-            shown << QStringLiteral("%1 %2% %3 %4").arg(tabs->tabText(tab)).arg(page->zoomPercent)
-                         .arg(widgets.headerTitles().value(0), widgets.beginDate->locale().name().left(2));
+            shown << QStringLiteral("%1 %2% %3 %4").arg(tabs->tabText(tab)).arg(page->zoomPercent).arg(widgets.headerTitles().value(0), widgets.beginDate->locale().name().left(2));
         }
         seen << (QStringList{shown.join(", "), "alive " + QString::number(pages.size() - pages.count(nullptr))} + boxes.texts).join(" | ");
     }
@@ -247,12 +247,16 @@ void tst_Client::window()
 
 void tst_Client::serviceFault_data()
 {
-    QTest::addColumn<QString>("control");   // on the service panel, clicked again to end the fault
+    QTest::addColumn<QString>("control"); // on the service panel, clicked again to end the fault
     QTest::addColumn<QString>("message");
-    QTest::newRow("disconnected") << "connected" << "增值服务未连接，请稍后重试或重启客户端。";
-    QTest::newRow("logged out") << "loggedIn" << "增值服务未登录，请稍后重试或重启客户端。";
-    QTest::newRow("busy") << "busy" << "上次查询正在进行中，请稍后重试。";
-    QTest::newRow("failed answer") << "failNextAnswer" << "历史资金查询失败\n错误号: 4242\n错误信息: Simulated outage";
+    QTest::newRow("disconnected") << "connected"
+                                  << "增值服务未连接，请稍后重试或重启客户端。";
+    QTest::newRow("logged out") << "loggedIn"
+                                << "增值服务未登录，请稍后重试或重启客户端。";
+    QTest::newRow("busy") << "busy"
+                          << "上次查询正在进行中，请稍后重试。";
+    QTest::newRow("failed answer") << "failNextAnswer"
+                                   << "历史资金查询失败\n错误号: 4242\n错误信息: Simulated outage";
 }
 
 // The panel sets the service's numbers. A fault set on it reaches the page's next
@@ -291,7 +295,7 @@ void tst_Client::demo_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("accountType");
-    QTest::addColumn<int>("columns");   // shown by default
+    QTest::addColumn<int>("columns"); // shown by default
     const int columns[] = {14, 11, 13, 21, 11, 11, 11, 12};
     for (const ClientAccount& account : accounts->accounts()) {
         for (int i = 0; i < PageCatalog::pages().size(); ++i) {
@@ -314,15 +318,14 @@ void tst_Client::demo()
         const ScopedSettingsLocation user(config);
         TableHeader::saveColumnChoice(QStringLiteral("THStockHistoryOrder"), {0});
         demoRun = run({"--demo", work.filePath(demoFolder), "--language", "en", "--records", "150", "--batch", "100"}, config);
-        demoOut += QStringLiteral("settings: %1 %2").arg(QSettings().allKeys().join(QLatin1Char(' ')))
-                       .arg(TableHeader::savedColumnChoice(QStringLiteral("THStockHistoryOrder")).value(0, -1));
+        demoOut += QStringLiteral("settings: %1 %2").arg(QSettings().allKeys().join(QLatin1Char(' '))).arg(TableHeader::savedColumnChoice(QStringLiteral("THStockHistoryOrder")).value(0, -1));
     }
     QVERIFY2(demoRun.startsWith(QLatin1String("0 | ")) && !demoOut.contains(QLatin1String("FAILED")), qPrintable(demoOut));
     QCOMPARE(lines(demoOut).constLast(), QStringLiteral("settings: TableHeader/THStockHistoryOrder 0"));
     const QString tag = QString::fromLatin1(QTest::currentDataTag());
     const PageType page = PageType(code);
     const AccountKind kind = AccountKind(accountType);
-    const int rows = page == PageType::CreditDebt && kind == AccountKind::Stock ? 0 : 150;   // no margin debts on a stock account
+    const int rows = page == PageType::CreditDebt && kind == AccountKind::Stock ? 0 : 150; // no margin debts on a stock account
     const QRegularExpression line(QStringLiteral("^%1 +%2 +%3 rows ").arg(tag.section('-', 1), tag.section('-', 0, 0)).arg(rows));
     QVERIFY2(lines(demoOut).filter(line).size() == 1, qPrintable(demoOut));
 
@@ -355,8 +358,7 @@ void tst_Client::columnProbe()
             (column.shown ? shown : hidden) << column.title;
             ids << column.id;
         }
-        sets << QStringLiteral("%1 %2+%3%4").arg(set.key).arg(shown.size()).arg(hidden.size())
-                    .arg(ids.size() == shown.size() + hidden.size() ? "" : " (an id twice)");
+        sets << QStringLiteral("%1 %2+%3%4").arg(set.key).arg(shown.size()).arg(hidden.size()).arg(ids.size() == shown.size() + hidden.size() ? "" : " (an id twice)");
     }
     QVERIFY(matchesApproved(QStringLiteral("client/columns.txt"), sets));
 }
