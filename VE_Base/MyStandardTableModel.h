@@ -48,13 +48,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
-    virtual int shownRecordCount() const;   // rows visible to the view
+    virtual int shownRecordCount() const; // rows visible to the view
 
     // How a new record list relates to the one held.
     enum class SourceChange {
-        Extended,   // same records first, maybe more behind them
-        Truncated,  // same records first, fewer of them
-        Replaced,   // other records
+        Extended,  // same records first, maybe more behind them
+        Truncated, // same records first, fewer of them
+        Replaced,  // other records
     };
     SourceChange compareSource(const QList<std::any>& source) const;
     void adoptSource(const QList<std::any>& source, SourceChange change);
@@ -66,7 +66,7 @@ protected:
     void changeShownRows(int before, int after, bool replaced, Apply apply);
     bool isChangingRows() const;
 
-    std::vector<std::any> records;          // our own copy, never shared with the caller
+    std::vector<std::any> records; // our own copy, never shared with the caller
 
 private:
     // Views and proxies ask for more rows from the slots of the row signals; a page inserted
@@ -79,7 +79,7 @@ private:
     bool changingRows = false;
     QString modelName;
     int key;
-    TableHeader* tableHeader = nullptr;     // not owned
+    TableHeader* tableHeader = nullptr; // not owned
     QList<ColProperty*> columns;
     QStringList titles;
     QList<int> alignments;

@@ -10,7 +10,8 @@ namespace VEK_SC_Space {
 class MyStandardTableModel::ChangingRows
 {
 public:
-    explicit ChangingRows(MyStandardTableModel* changed) : model(changed) { model->changingRows = true; }
+    explicit ChangingRows(MyStandardTableModel* changed)
+        : model(changed) { model->changingRows = true; }
     ~ChangingRows() { model->changingRows = false; }
     ChangingRows(const ChangingRows&) = delete;
     ChangingRows& operator=(const ChangingRows&) = delete;

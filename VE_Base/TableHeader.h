@@ -24,8 +24,8 @@ public:
     QString title;
     int width = 0;
     Qt::Alignment alignment;
-    bool flag = true;      // shown by default
-    bool shown = true;     // the user's choice (initUserColumn)
+    bool flag = true;  // shown by default
+    bool shown = true; // the user's choice (initUserColumn)
 };
 
 // Base of every column set: the registered columns, the set's key and the user's column
@@ -52,8 +52,8 @@ public:
     // Applies the saved column choices; with none saved, every column whose flag is true,
     // in registration order.
     void initUserColumn();
-    QList<ColProperty*> getShowColumns() const;     // shown columns, in display order
-    QList<ColProperty*> allColumns() const;         // every column, in registration order
+    QList<ColProperty*> getShowColumns() const; // shown columns, in display order
+    QList<ColProperty*> allColumns() const;     // every column, in registration order
 
     // The user's column choices for a key: ids in display order. Empty: none saved.
     static QList<int> savedColumnChoice(const QString& key);
@@ -67,8 +67,8 @@ private:
     ColProperty* columnById(int id) const;
 
     QString tableKey;
-    QList<ColProperty*> columns;        // owned
-    QList<ColProperty*> shownColumns;   // subset of columns
+    QList<ColProperty*> columns;      // owned
+    QList<ColProperty*> shownColumns; // subset of columns
 };
 
 } // namespace VEK_SC_Space

@@ -239,16 +239,20 @@ void UserData::deliverAnswer(HistoryKind kind, int requestId, const QVector<void
     if (requestId == pendingRequestId)
         pendingRequestId = 0;
 
-    emit (this->*finishedSignal(kind))(errorId, errorMsg, isTotalLast, requestId);
+    emit(this->*finishedSignal(kind))(errorId, errorMsg, isTotalLast, requestId);
 }
 
 UserData::RequestFunction UserData::requestFunction(HistoryKind kind)
 {
     static const RequestFunction requests[HistoryKindCount] = {
-        &UserData::ReqQryHistoryOrderEx, &UserData::ReqQryHistoryTradeEx,
-        &UserData::ReqQryHistoryDelivery, &UserData::ReqQryHistoryCapital,
-        &UserData::ReqQryHistoryFundDetail, &UserData::ReqQryHistoryPosition,
-        &UserData::ReqQryHistoryProfit, &UserData::ReqQryHistoryCreditDebtInfo,
+        &UserData::ReqQryHistoryOrderEx,
+        &UserData::ReqQryHistoryTradeEx,
+        &UserData::ReqQryHistoryDelivery,
+        &UserData::ReqQryHistoryCapital,
+        &UserData::ReqQryHistoryFundDetail,
+        &UserData::ReqQryHistoryPosition,
+        &UserData::ReqQryHistoryProfit,
+        &UserData::ReqQryHistoryCreditDebtInfo,
     };
     return requests[int(kind)];
 }

@@ -34,9 +34,9 @@ class VE_BASE_EXPORT UserData : public QObject
 
 public:
     explicit UserData(int accountType, QObject* parent = nullptr);
-    ~UserData() override;   // frees the records still held in the result lists
+    ~UserData() override; // frees the records still held in the result lists
 
-    int accountType;                      // 1 stock, 2 credit
+    int accountType; // 1 stock, 2 credit
     bool zrvaConnected = false;
     bool zrvaLoggedIn = false;
 
@@ -51,7 +51,7 @@ public:
     // connection and login state into the two flags; detaching drops an outstanding request.
     void setService(ValueAddedService* service);
     ValueAddedService* service() const;
-    int lastRequestId() const;                     // id written by the latest ReqQry... call
+    int lastRequestId() const; // id written by the latest ReqQry... call
 
     // History requests. Dates "yyyyMMdd", sortType '2' newest first or '1' oldest first,
     // batchNo from 1. Return 0 and write a fresh id into requestId, or a negative local error
@@ -126,7 +126,7 @@ private:
     QString defaultInvestorId;
     QPointer<ValueAddedService> valueAddedService;
     QVector<void*> lists[HistoryKindCount];
-    int pendingRequestId = 0;   // 0: none outstanding
+    int pendingRequestId = 0; // 0: none outstanding
     int latestRequestId = 0;
 };
 

@@ -15,7 +15,7 @@ public:
     static UserDataManager* instance();
 
     QMap<int, UserData*>& userDataMap();
-    UserData* userData(int accountKey) const;   // null when no account has the key
+    UserData* userData(int accountKey) const; // null when no account has the key
 
 private:
     UserDataManager() = default;

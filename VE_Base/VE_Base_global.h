@@ -3,7 +3,7 @@
 #include <QtCore/qglobal.h>
 
 #if defined(VE_BASE_LIBRARY)
-#  define VE_BASE_EXPORT Q_DECL_EXPORT
+#define VE_BASE_EXPORT Q_DECL_EXPORT
 #else
-#  define VE_BASE_EXPORT Q_DECL_IMPORT
+#define VE_BASE_EXPORT Q_DECL_IMPORT
 #endif

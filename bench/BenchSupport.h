@@ -42,7 +42,7 @@ struct Options
 {
     QVector<int> sizes;
     int runs = 5;
-    bool child = false;     // one size in a process of its own (memory figures)
+    bool child = false; // one size in a process of its own (memory figures)
 
     // --sizes 10000,100000,1000000 --runs 5
     static Options parse(int argc, char** argv, QVector<int> defaultSizes, int defaultRuns = 5)
@@ -119,7 +119,7 @@ inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 600000)
 {
     QElapsedTimer clock;
     clock.start();
-    QTimer wakeUp;      // lets the loop look at the clock while nothing else happens
+    QTimer wakeUp; // lets the loop look at the clock while nothing else happens
     wakeUp.start(50);
     while (!done()) {
         if (clock.elapsed() > timeoutMs)

@@ -43,12 +43,13 @@ double nanosPerCall(const QVector<QModelIndex>& indexes, int role, int runs)
     qsizetype sink = 0;
     for (int run = 0; run < runs; ++run) {
         passes.append(seconds([&] {
-            for (const QModelIndex& index : indexes)
-                sink += index.data(role).userType();
-        }) * 1e9 / indexes.size());
+                          for (const QModelIndex& index : indexes)
+                              sink += index.data(role).userType();
+                      })
+                      * 1e9 / indexes.size());
     }
     if (sink == 42)
-        print(QString());     // keeps the calls from being optimised away
+        print(QString()); // keeps the calls from being optimised away
     return median(passes);
 }
 
@@ -61,8 +62,7 @@ int main(int argc, char** argv)
     const int n = options.sizes.first();
 
     print(QStringLiteral("== 6. Cell cost: ns per data() call over %1 rows, median of %2 passes").arg(sizeName(n)).arg(options.runs));
-    print(QStringLiteral("%1 %2 %3 %4").arg(QStringLiteral("column kind"), -30).arg(QStringLiteral("set / id"), -40)
-              .arg(QStringLiteral("display ns"), 11).arg(QStringLiteral("raw ns"), 9));
+    print(QStringLiteral("%1 %2 %3 %4").arg(QStringLiteral("column kind"), -30).arg(QStringLiteral("set / id"), -40).arg(QStringLiteral("display ns"), 11).arg(QStringLiteral("raw ns"), 9));
     std::unique_ptr<LoadedModel> table;
     for (const Cell& cell : Cells) {
         if (!table || std::strcmp(table->set.name, cell.set) != 0) {
@@ -74,12 +74,10 @@ int main(int argc, char** argv)
         indexes.reserve(n);
         for (int row = 0; row < n; ++row)
             indexes.append(table->model.index(row, column));
-        nanosPerCall(indexes, Qt::DisplayRole, 1);  // warm-up
+        nanosPerCall(indexes, Qt::DisplayRole, 1); // warm-up
         const double display = nanosPerCall(indexes, Qt::DisplayRole, options.runs);
         const double raw = nanosPerCall(indexes, Qt::UserRole, options.runs);
-        print(QStringLiteral("%1 %2 %3 %4").arg(QString::fromLatin1(cell.kind), -30)
-                  .arg(QStringLiteral("%1 / %2").arg(QString::fromLatin1(cell.set)).arg(cell.id), -40)
-                  .arg(display, 11, 'f', 0).arg(raw, 9, 'f', 0));
+        print(QStringLiteral("%1 %2 %3 %4").arg(QString::fromLatin1(cell.kind), -30).arg(QStringLiteral("%1 / %2").arg(QString::fromLatin1(cell.set)).arg(cell.id), -40).arg(display, 11, 'f', 0).arg(raw, 9, 'f', 0));
     }
     return 0;
 }

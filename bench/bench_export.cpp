@@ -18,15 +18,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QScopeGuard>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QTextStream>
 
 #include <charconv>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <malloc.h>
 #include <variant>
 
@@ -156,7 +156,8 @@ double peerRun(const QAbstractItemModel& table, const QString& path)
 class ExportDriver : public QObject
 {
 public:
-    explicit ExportDriver(const QString& path) : path(path)
+    explicit ExportDriver(const QString& path)
+        : path(path)
     {
         qApp->installEventFilter(this);
         clock.start();
@@ -165,7 +166,7 @@ public:
 
     qint64 accepted = -1;
     qint64 reported = -1;
-    double acceptedCpu = 0;     // the thread's CPU seconds at those moments
+    double acceptedCpu = 0; // the thread's CPU seconds at those moments
     double reportedCpu = 0;
     QString report;
 
@@ -260,12 +261,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
 
     print(QStringLiteral("== 4. CSV export of every loaded row of the orders page, median of %1 runs").arg(options.runs));
-    print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13").arg(QStringLiteral("N"), -6).arg(QStringLiteral("codec"), -6)
-              .arg(QStringLiteral("cols"), 5)
-              .arg(QStringLiteral("floor s"), 9).arg(QStringLiteral("page s"), 9).arg(QStringLiteral("peer s"), 9)
-              .arg(QStringLiteral("page/floor"), 11).arg(QStringLiteral("peer/floor"), 11).arg(QStringLiteral("files equal"), 12)
-              .arg(QStringLiteral("page peak MB"), 13).arg(QStringLiteral("floor cpu"), 10).arg(QStringLiteral("page cpu"), 10)
-              .arg(QStringLiteral("cpu ratio"), 10));
+    print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13").arg(QStringLiteral("N"), -6).arg(QStringLiteral("codec"), -6).arg(QStringLiteral("cols"), 5).arg(QStringLiteral("floor s"), 9).arg(QStringLiteral("page s"), 9).arg(QStringLiteral("peer s"), 9).arg(QStringLiteral("page/floor"), 11).arg(QStringLiteral("peer/floor"), 11).arg(QStringLiteral("files equal"), 12).arg(QStringLiteral("page peak MB"), 13).arg(QStringLiteral("floor cpu"), 10).arg(QStringLiteral("page cpu"), 10).arg(QStringLiteral("cpu ratio"), 10));
     bool allOk = true;
     bool met = true;
     for (int n : options.sizes) {
@@ -297,7 +293,7 @@ int main(int argc, char** argv)
             QVector<double> floorCpu;
             QVector<double> pageCpu;
             QVector<double> peerTimes;
-            long peak = -1;     // the largest of the runs
+            long peak = -1; // the largest of the runs
             bool equal = true;
             for (int run = 0; run < options.runs; ++run) {
                 const QString base = folder.filePath(QStringLiteral("%1-%2").arg(n).arg(run));
@@ -325,12 +321,7 @@ int main(int argc, char** argv)
             met = met && pageTime / floor <= 2;
             const double floorCpuTime = median(floorCpu);
             const double pageCpuTime = median(pageCpu);
-            print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13").arg(sizeName(n), -6).arg(QLatin1String(encoding), -6)
-                      .arg(table.columnCount(), 5).arg(floor, 9, 'f', 3).arg(pageTime, 9, 'f', 3).arg(peer, 9, 'f', 3)
-                      .arg(pageTime / floor, 11, 'f', 2).arg(peer / floor, 11, 'f', 2)
-                      .arg(equal ? QStringLiteral("yes") : QStringLiteral("NO"), 12)
-                      .arg(peak < 0 ? QStringLiteral("n/a") : QString::number(double(peak) / (1 << 20), 'f', 1), 13)
-                      .arg(floorCpuTime, 10, 'f', 3).arg(pageCpuTime, 10, 'f', 3).arg(pageCpuTime / floorCpuTime, 10, 'f', 2));
+            print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13").arg(sizeName(n), -6).arg(QLatin1String(encoding), -6).arg(table.columnCount(), 5).arg(floor, 9, 'f', 3).arg(pageTime, 9, 'f', 3).arg(peer, 9, 'f', 3).arg(pageTime / floor, 11, 'f', 2).arg(peer / floor, 11, 'f', 2).arg(equal ? QStringLiteral("yes") : QStringLiteral("NO"), 12).arg(peak < 0 ? QStringLiteral("n/a") : QString::number(double(peak) / (1 << 20), 'f', 1), 13).arg(floorCpuTime, 10, 'f', 3).arg(pageCpuTime, 10, 'f', 3).arg(pageCpuTime / floorCpuTime, 10, 'f', 2));
         }
     }
     TableHeader::clearColumnChoice(OrderColumnsKey);

@@ -37,8 +37,8 @@ protected:
 
 struct Times
 {
-    double rows = 0;        // first 100 rows in the table's model
-    double painted = 0;     // and the viewport painted
+    double rows = 0;    // first 100 rows in the table's model
+    double painted = 0; // and the viewport painted
 };
 
 Times pageRun(int n, bool& ok)
@@ -111,8 +111,7 @@ int main(int argc, char** argv)
     const bool withPeer = !QCoreApplication::arguments().contains(QStringLiteral("--no-peer"));
 
     print(QStringLiteral("== 2. First page: answer of the first batch to %1 rows shown, median of %2 runs").arg(Rows).arg(options.runs));
-    print(QStringLiteral("%1 %2 %3 %4 %5").arg(QStringLiteral("N"), -6).arg(QStringLiteral("page rows ms"), 13)
-              .arg(QStringLiteral("page shown ms"), 14).arg(QStringLiteral("peer rows s"), 12).arg(QStringLiteral("peer shown s"), 13));
+    print(QStringLiteral("%1 %2 %3 %4 %5").arg(QStringLiteral("N"), -6).arg(QStringLiteral("page rows ms"), 13).arg(QStringLiteral("page shown ms"), 14).arg(QStringLiteral("peer rows s"), 12).arg(QStringLiteral("peer shown s"), 13));
     QMap<int, double> shown;
     QMap<int, double> peerShown;
     bool allOk = true;
@@ -140,17 +139,15 @@ int main(int argc, char** argv)
         }
         shown[n] = median(painted);
         peerShown[n] = median(peerPainted);
-        print(QStringLiteral("%1 %2 %3 %4 %5").arg(sizeName(n), -6).arg(median(rows) * 1e3, 13, 'f', 2)
-                  .arg(shown[n] * 1e3, 14, 'f', 2)
-                  .arg(withPeer ? QString::number(median(peerRows), 'f', 3) : QStringLiteral("-"), 12)
-                  .arg(withPeer ? QString::number(peerShown[n], 'f', 3) : QStringLiteral("-"), 13));
+        print(QStringLiteral("%1 %2 %3 %4 %5").arg(sizeName(n), -6).arg(median(rows) * 1e3, 13, 'f', 2).arg(shown[n] * 1e3, 14, 'f', 2).arg(withPeer ? QString::number(median(peerRows), 'f', 3) : QStringLiteral("-"), 12).arg(withPeer ? QString::number(peerShown[n], 'f', 3) : QStringLiteral("-"), 13));
     }
     const int small = options.sizes.first();
     const int big = options.sizes.last();
     if (small != big) {
         const double ratio = shown[big] / shown[small];
         print(QStringLiteral("page shown time(%1)/time(%2): %3 (target <= 1.5) %4")
-                  .arg(sizeName(big), sizeName(small)).arg(ratio, 0, 'f', 2)
+                  .arg(sizeName(big), sizeName(small))
+                  .arg(ratio, 0, 'f', 2)
                   .arg(ratio <= 1.5 ? QStringLiteral("MET") : QStringLiteral("MISSED")));
         if (withPeer)
             print(QStringLiteral("peer/page at %1: %2").arg(sizeName(big)).arg(peerShown[big] / shown[big], 0, 'f', 0));

@@ -24,7 +24,8 @@ constexpr int BatchSize = 1000;
 class Collector : public QObject
 {
 public:
-    explicit Collector(UserData& account) : account(account)
+    explicit Collector(UserData& account)
+        : account(account)
     {
         connect(&account, &UserData::signal_ZRVA_RspInquiryHistoryOrderFinished, this, &Collector::answered);
     }
@@ -47,7 +48,8 @@ private:
     {
         ++batchNo;
         if (account.ReqQryHistoryOrderEx(account.getDefaultInvestorID(), ServiceAccount::beginDate(),
-                                         ServiceAccount::endDate(), '2', batchNo, requestId) != 0) {
+                                         ServiceAccount::endDate(), '2', batchNo, requestId)
+            != 0) {
             failed = done = true;
         }
     }
@@ -111,15 +113,21 @@ int main(int argc, char** argv)
     const Options options = Options::parse(argc, argv, {10000, 100000, 1000000});
 
     print(QStringLiteral("== 1. Load all through HistoryOrderWid (simulated service, no latency, batches of %1), "
-                         "median of %2 runs").arg(BatchSize).arg(options.runs));
+                         "median of %2 runs")
+              .arg(BatchSize)
+              .arg(options.runs));
     print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
-              .arg(QStringLiteral("N"), -8).arg(QStringLiteral("page s"), 10).arg(QStringLiteral("floor s"), 10)
-              .arg(QStringLiteral("page/floor"), 11).arg(QStringLiteral("page us/rec"), 12).arg(QStringLiteral("floor us/rec"), 13)
+              .arg(QStringLiteral("N"), -8)
+              .arg(QStringLiteral("page s"), 10)
+              .arg(QStringLiteral("floor s"), 10)
+              .arg(QStringLiteral("page/floor"), 11)
+              .arg(QStringLiteral("page us/rec"), 12)
+              .arg(QStringLiteral("floor us/rec"), 13)
               .arg(QStringLiteral("hidden page s"), 14));
 
     QMap<int, double> pageTimes;
     QMap<int, double> floorTimes;
-    QMap<int, double> hiddenTimes;     // the same page never shown: no painting at all
+    QMap<int, double> hiddenTimes; // the same page never shown: no painting at all
     bool allOk = true;
     for (int n : options.sizes) {
         QVector<double> page;
@@ -144,9 +152,13 @@ int main(int argc, char** argv)
         floorTimes[n] = median(floor);
         hiddenTimes[n] = median(hidden);
         print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
-                  .arg(sizeName(n), -8).arg(pageTimes[n], 10, 'f', 3).arg(floorTimes[n], 10, 'f', 3)
-                  .arg(pageTimes[n] / floorTimes[n], 11, 'f', 2).arg(pageTimes[n] / n * 1e6, 12, 'f', 2)
-                  .arg(floorTimes[n] / n * 1e6, 13, 'f', 2).arg(hiddenTimes[n], 14, 'f', 3));
+                  .arg(sizeName(n), -8)
+                  .arg(pageTimes[n], 10, 'f', 3)
+                  .arg(floorTimes[n], 10, 'f', 3)
+                  .arg(pageTimes[n] / floorTimes[n], 11, 'f', 2)
+                  .arg(pageTimes[n] / n * 1e6, 12, 'f', 2)
+                  .arg(floorTimes[n] / n * 1e6, 13, 'f', 2)
+                  .arg(hiddenTimes[n], 14, 'f', 3));
     }
 
     const int big = 1000000;
@@ -155,11 +167,13 @@ int main(int argc, char** argv)
         const double scaling = pageTimes[big] / pageTimes[mid];
         const double ratio = pageTimes[big] / floorTimes[big];
         print(QStringLiteral("scaling time(1M)/time(100k): page %1, floor %2, hidden page %3 (target: page <= 12) %4")
-                  .arg(scaling, 0, 'f', 2).arg(floorTimes[big] / floorTimes[mid], 0, 'f', 2)
+                  .arg(scaling, 0, 'f', 2)
+                  .arg(floorTimes[big] / floorTimes[mid], 0, 'f', 2)
                   .arg(hiddenTimes[big] / hiddenTimes[mid], 0, 'f', 2)
                   .arg(scaling <= 12 ? QStringLiteral("MET") : QStringLiteral("MISSED")));
         print(QStringLiteral("page/floor at 1M: %1 (target <= 3) %2")
-                  .arg(ratio, 0, 'f', 2).arg(ratio <= 3 ? QStringLiteral("MET") : QStringLiteral("MISSED")));
+                  .arg(ratio, 0, 'f', 2)
+                  .arg(ratio <= 3 ? QStringLiteral("MET") : QStringLiteral("MISSED")));
     }
     return allOk ? 0 : 1;
 }

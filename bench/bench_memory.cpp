@@ -90,19 +90,16 @@ int main(int argc, char** argv)
     };
 
     print(QStringLiteral("== 5. Resident bytes per record held and shown (orders, record %1 bytes), median of %2 processes")
-              .arg(sizeof(Record)).arg(options.runs));
-    print(QStringLiteral("%1 %2 %3 %4 %5").arg(QStringLiteral("N"), -6).arg(QStringLiteral("page total"), 11)
-              .arg(QStringLiteral("page beyond record"), 19).arg(QStringLiteral("peer beyond record"), 19)
-              .arg(QStringLiteral("peer/page"), 10));
+              .arg(sizeof(Record))
+              .arg(options.runs));
+    print(QStringLiteral("%1 %2 %3 %4 %5").arg(QStringLiteral("N"), -6).arg(QStringLiteral("page total"), 11).arg(QStringLiteral("page beyond record"), 19).arg(QStringLiteral("peer beyond record"), 19).arg(QStringLiteral("peer/page"), 10));
     bool met = true;
     for (int n : options.sizes) {
         const double page = measure("page", n);
         const double beyond = page - double(sizeof(Record));
         const double peer = withPeer ? measure("peer", n) : 0;
         met = met && page >= 0 && beyond < 100;
-        print(QStringLiteral("%1 %2 %3 %4 %5").arg(sizeName(n), -6).arg(page, 11, 'f', 1).arg(beyond, 19, 'f', 1)
-                  .arg(withPeer ? QString::number(peer, 'f', 1) : QStringLiteral("-"), 19)
-                  .arg(withPeer ? QString::number(peer / beyond, 'f', 1) : QStringLiteral("-"), 10));
+        print(QStringLiteral("%1 %2 %3 %4 %5").arg(sizeName(n), -6).arg(page, 11, 'f', 1).arg(beyond, 19, 'f', 1).arg(withPeer ? QString::number(peer, 'f', 1) : QStringLiteral("-"), 19).arg(withPeer ? QString::number(peer / beyond, 'f', 1) : QStringLiteral("-"), 10));
     }
     print(QStringLiteral("target (under 100 bytes beyond the record): %1").arg(met ? QStringLiteral("MET") : QStringLiteral("MISSED")));
     return 0;

@@ -25,7 +25,7 @@ namespace {
 struct Column
 {
     const char* name;
-    int id;             // in the stock order set
+    int id; // in the stock order set
     bool numeric;
 };
 
@@ -154,15 +154,20 @@ public:
 // The two changes of a shown, sorted table, each proxy alone on its model.
 bool changesRun(const Options& options)
 {
-    constexpr int SideId = 4;       // direction: buy or sell
+    constexpr int SideId = 4; // direction: buy or sell
     bool allOk = true;
     bool targetsMet = true;
     print(QString());
     print(QStringLiteral("== 3b. Changes of a sorted table, each proxy on its own model: refresh median of %1 runs, "
-                         "append median of 25 pages").arg(options.runs));
+                         "append median of 25 pages")
+              .arg(options.runs));
     print(QStringLiteral("%1 %2 %3 %4 %5 %6")
-              .arg(QStringLiteral("N"), -6).arg(QStringLiteral("change"), -40).arg(QStringLiteral("page ms"), 9)
-              .arg(QStringLiteral("plain ms"), 9).arg(QStringLiteral("page/plain"), 11).arg(QStringLiteral("checked"), 0));
+              .arg(QStringLiteral("N"), -6)
+              .arg(QStringLiteral("change"), -40)
+              .arg(QStringLiteral("page ms"), 9)
+              .arg(QStringLiteral("plain ms"), 9)
+              .arg(QStringLiteral("page/plain"), 11)
+              .arg(QStringLiteral("checked"), 0));
     for (int n : options.sizes) {
         // Every row refreshed, nothing changed, sorted by the order time (text, many equal keys).
         double refresh[2] = {};
@@ -197,8 +202,10 @@ bool changesRun(const Options& options)
         allOk = allOk && refreshOk;
         targetsMet = targetsMet && refresh[1] <= 2 * refresh[0];
         print(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                  .arg(sizeName(n), -6).arg(QStringLiteral("dataChanged, every row, nothing changed"), -40)
-                  .arg(refresh[1] * 1000, 9, 'f', 1).arg(refresh[0] * 1000, 9, 'f', 1)
+                  .arg(sizeName(n), -6)
+                  .arg(QStringLiteral("dataChanged, every row, nothing changed"), -40)
+                  .arg(refresh[1] * 1000, 9, 'f', 1)
+                  .arg(refresh[0] * 1000, 9, 'f', 1)
                   .arg(refresh[1] / refresh[0], 11, 'f', 2)
                   .arg(refreshOk ? QStringLiteral("no row moved, same order") : QStringLiteral("ROWS MOVED OR ORDERS DIFFER")));
 
@@ -221,8 +228,10 @@ bool changesRun(const Options& options)
         allOk = allOk && sorted;
         targetsMet = targetsMet && pageAppend <= plainAppend;
         print(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                  .arg(sizeName(n), -6).arg(QStringLiteral("100 rows appended, shown, sorted by side"), -40)
-                  .arg(pageAppend * 1000, 9, 'f', 1).arg(plainAppend * 1000, 9, 'f', 1)
+                  .arg(sizeName(n), -6)
+                  .arg(QStringLiteral("100 rows appended, shown, sorted by side"), -40)
+                  .arg(pageAppend * 1000, 9, 'f', 1)
+                  .arg(plainAppend * 1000, 9, 'f', 1)
                   .arg(pageAppend / plainAppend, 11, 'f', 2)
                   .arg(sorted ? QStringLiteral("sorted, every row") : QStringLiteral("NOT SORTED")));
     }
@@ -240,9 +249,14 @@ int main(int argc, char** argv)
 
     print(QStringLiteral("== 3. Sorting the complete orders table, ascending, median of %1 runs").arg(options.runs));
     print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-              .arg(QStringLiteral("N"), -6).arg(QStringLiteral("column"), -18).arg(QStringLiteral("floor s"), 9)
-              .arg(QStringLiteral("page s"), 9).arg(QStringLiteral("plain s"), 9).arg(QStringLiteral("page/floor"), 11)
-              .arg(QStringLiteral("plain/page"), 11).arg(QStringLiteral("same order, raw values"), 0));
+              .arg(QStringLiteral("N"), -6)
+              .arg(QStringLiteral("column"), -18)
+              .arg(QStringLiteral("floor s"), 9)
+              .arg(QStringLiteral("page s"), 9)
+              .arg(QStringLiteral("plain s"), 9)
+              .arg(QStringLiteral("page/floor"), 11)
+              .arg(QStringLiteral("plain/page"), 11)
+              .arg(QStringLiteral("same order, raw values"), 0));
 
     bool allOk = true;
     bool targetsMet = true;
@@ -275,11 +289,15 @@ int main(int argc, char** argv)
             const double plainTime = median(plainTimes);
             targetsMet = targetsMet && pageTime / floor <= 4 && plainTime / pageTime >= 2;
             print(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
-                      .arg(sizeName(n), -6).arg(QString::fromLatin1(column.name), -18)
-                      .arg(floor, 9, 'f', 3).arg(pageTime, 9, 'f', 3).arg(plainTime, 9, 'f', 3)
-                      .arg(pageTime / floor, 11, 'f', 2).arg(plainTime / pageTime, 11, 'f', 2)
+                      .arg(sizeName(n), -6)
+                      .arg(QString::fromLatin1(column.name), -18)
+                      .arg(floor, 9, 'f', 3)
+                      .arg(pageTime, 9, 'f', 3)
+                      .arg(plainTime, 9, 'f', 3)
+                      .arg(pageTime / floor, 11, 'f', 2)
+                      .arg(plainTime / pageTime, 11, 'f', 2)
                       .arg(mismatches == 0 ? QStringLiteral("yes") : QStringLiteral("NO (%1 rows)").arg(mismatches))
-                      + (untouched ? QStringLiteral(", yes") : QStringLiteral(", NO")));
+                  + (untouched ? QStringLiteral(", yes") : QStringLiteral(", NO")));
         }
     }
     print(QStringLiteral("targets (page within 4x of the floor, at least 2x faster than plain): %1")

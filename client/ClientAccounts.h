@@ -18,7 +18,7 @@ struct ClientAccount
     int key;
     AccountKind accountType;
     QString investorId;
-    QString name;             // "stock" or "credit", for file names and demo lines
+    QString name; // "stock" or "credit", for file names and demo lines
     UserData* userData;
 
     QString displayLabel() const;

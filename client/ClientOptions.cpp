@@ -22,7 +22,10 @@ bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& opti
     const int number = parser.value(option).toInt(&ok);
     if (!ok || number < minimum || number > maximum) {
         error = translated("--%1 needs a whole number from %2 to %3, not \"%4\".")
-                    .arg(option.names().constFirst()).arg(minimum).arg(maximum).arg(parser.value(option));
+                    .arg(option.names().constFirst())
+                    .arg(minimum)
+                    .arg(maximum)
+                    .arg(parser.value(option));
         return false;
     }
     value = number;
@@ -42,23 +45,24 @@ struct CommandLine
     QCommandLineParser parser;
     const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, translated("Show this help.")};
     const QCommandLineOption plugin{QStringLiteral("plugin"),
-        translated("Load the module library from <path> instead of from next to the executable."),
-        translated("path")};
+                                    translated("Load the module library from <path> instead of from next to the executable."),
+                                    translated("path")};
     const QCommandLineOption demo{QStringLiteral("demo"),
-        translated("Run the headless demo and write its CSV files and screenshots into <dir>. "
-                   "Without a display the demo runs anyway, into ./demo-output."),
-        translated("dir")};
+                                  translated("Run the headless demo and write its CSV files and screenshots into <dir>. "
+                                             "Without a display the demo runs anyway, into ./demo-output."),
+                                  translated("dir")};
     const QCommandLineOption language{QStringLiteral("language"),
-        translated("Language of the pages: zh (default) or en."), translated("zh|en")};
+                                      translated("Language of the pages: zh (default) or en."), translated("zh|en")};
     const QCommandLineOption records{QStringLiteral("records"),
-        translated("Records the service holds per account and kind, 0 to %1 (default %2).")
-            .arg(ClientOptions::MaxRecords).arg(ClientOptions::DefaultRecords),
-        translated("n")};
+                                     translated("Records the service holds per account and kind, 0 to %1 (default %2).")
+                                         .arg(ClientOptions::MaxRecords)
+                                         .arg(ClientOptions::DefaultRecords),
+                                     translated("n")};
     const QCommandLineOption batch{QStringLiteral("batch"),
-        translated("Records per answer batch of the service (default %1).").arg(ClientOptions::DefaultBatch),
-        translated("n")};
+                                   translated("Records per answer batch of the service (default %1).").arg(ClientOptions::DefaultBatch),
+                                   translated("n")};
     const QCommandLineOption latency{QStringLiteral("latency"),
-        translated("Delay of every service answer in milliseconds (default 0)."), translated("ms")};
+                                     translated("Delay of every service answer in milliseconds (default 0)."), translated("ms")};
 };
 
 CommandLine::CommandLine()
@@ -93,8 +97,7 @@ ClientOptions ClientOptions::parse(const QStringList& arguments)
                                                   &commandLine.records, &commandLine.batch, &commandLine.latency};
     for (const QCommandLineOption* option : valued) {
         const QString value = parser.isSet(*option) ? parser.value(*option) : QString();
-        if (value.startsWith(QLatin1String("--")) || (value.startsWith(QLatin1Char('-')) && value.size() == 2
-                                                        && value.at(1).isLetter())) {
+        if (value.startsWith(QLatin1String("--")) || (value.startsWith(QLatin1Char('-')) && value.size() == 2 && value.at(1).isLetter())) {
             options.error = translated("Missing value for --%1.").arg(option->names().constFirst());
             return options;
         }

@@ -11,12 +11,12 @@ class ClientOptions
 {
 public:
     static ClientOptions parse(const QStringList& arguments);
-    static QString helpText();   // needs the application object
+    static QString helpText(); // needs the application object
 
-    QString error;            // non-empty: the command line is unusable
+    QString error; // non-empty: the command line is unusable
     bool help = false;
 
-    QString pluginPath;       // empty: the library next to the executable
+    QString pluginPath; // empty: the library next to the executable
     bool demoRequested = false;
     QString demoDir = QStringLiteral("demo-output");
     QString language = QStringLiteral("zh");

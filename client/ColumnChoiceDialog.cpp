@@ -51,7 +51,8 @@ ColumnChoiceDialog::ColumnChoiceDialog(ColumnProbe& columnProbe, QWidget* parent
     status->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::RestoreDefaults
-                                         | QDialogButtonBox::Close, this);
+                                             | QDialogButtonBox::Close,
+                                         this);
     connect(buttons->button(QDialogButtonBox::Save), &QPushButton::clicked, this, &ColumnChoiceDialog::save);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked,
             this, &ColumnChoiceDialog::restoreDefaults);
@@ -61,7 +62,8 @@ ColumnChoiceDialog::ColumnChoiceDialog(ColumnProbe& columnProbe, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(setChooser);
     layout->addWidget(new QLabel(tr("Tick the columns to show; drag them into order. "
-                                    "Pages opened afterwards use the choice."), this));
+                                    "Pages opened afterwards use the choice."),
+                                 this));
     layout->addWidget(columnList);
     layout->addWidget(status);
     layout->addWidget(buttons);

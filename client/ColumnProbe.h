@@ -17,7 +17,7 @@ struct ColumnInfo
 {
     int id;
     QString title;
-    bool shown;   // among the columns a page shows
+    bool shown; // among the columns a page shows
 };
 
 // Removes and returns the first column that `matches` accepts.
@@ -47,7 +47,7 @@ public:
     // The default columns in their order (shown), then the others by id. Empty if no page
     // opens.
     QList<ColumnInfo> columns(const ColumnSetEntry& set);
-    void clear();   // titles are translated: forget them when the language changes
+    void clear(); // titles are translated: forget them when the language changes
 
 private:
     QList<ColumnInfo> probe(const ColumnSetEntry& set);

@@ -73,7 +73,9 @@ int HeadlessDemo::run()
     }
     finishPages(true, out);
     out << tr("Demo: %1 pages, %2 failed, %3 s; CSV files and screenshots in %4")
-               .arg(pages).arg(failed).arg(clock.elapsed() / 1000.0, 0, 'f', 2)
+               .arg(pages)
+               .arg(failed)
+               .arg(clock.elapsed() / 1000.0, 0, 'f', 2)
                .arg(QDir::toNativeSeparators(outputDir))
         << Qt::endl;
     return failed == 0 ? ExitOk : ExitDemoFailed;

@@ -32,7 +32,7 @@ public:
                  QObject* parent = nullptr);
     ~HeadlessDemo() override;
 
-    int run();   // a ClientExitCode
+    int run(); // a ClientExitCode
 
 private:
     struct PageRun
@@ -42,7 +42,7 @@ private:
         int rows = 0;
         double seconds = 0;
         QStringList errors;
-        std::unique_ptr<ISubModuleWid> widget;   // open until its screenshot is taken
+        std::unique_ptr<ISubModuleWid> widget; // open until its screenshot is taken
         QElapsedTimer sinceQuery;
     };
 
@@ -59,7 +59,7 @@ private:
     const ClientAccounts& accounts;
     QString outputDir;
     ModalResponder responder;
-    std::deque<PageRun> waiting;   // loaded and exported, waiting for their screenshot
+    std::deque<PageRun> waiting; // loaded and exported, waiting for their screenshot
     int failed = 0;
 };
 

@@ -24,7 +24,7 @@ bool libraryFileExists(const QString& path)
         || QFileInfo::exists(info.dir().filePath(QLatin1String("lib") + info.fileName() + QLatin1String(".so")));
 #endif
 }
-}
+} // namespace
 
 QString HistoryPlugin::defaultPath()
 {

@@ -16,7 +16,7 @@ class ISubModuleWid;
 class HistoryPlugin
 {
 public:
-    static QString defaultPath();   // SubModule_HistoryRecord next to the executable
+    static QString defaultPath(); // SubModule_HistoryRecord next to the executable
 
     // ExitOk when the factory was found; otherwise the exit code for the failure, with
     // errorString() saying what went wrong.

@@ -94,7 +94,7 @@ void ModalResponder::answerMessageBox(QMessageBox* box)
     for (QAbstractButton* button : buttons) {
         const QMessageBox::ButtonRole role = box->buttonRole(button);
         if (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole) {
-            QTimer::singleShot(0, button, &QAbstractButton::click);   // see answerSaveDialog
+            QTimer::singleShot(0, button, &QAbstractButton::click); // see answerSaveDialog
             return;
         }
     }

@@ -21,7 +21,7 @@ class ModalResponder : public QObject
 public:
     explicit ModalResponder(QObject* parent = nullptr);
 
-    void setSaveFileName(const QString& path);   // the answer to the next save dialog
+    void setSaveFileName(const QString& path); // the answer to the next save dialog
     QStringList errors() const;
     void clearErrors();
 
@@ -33,7 +33,7 @@ private:
     QTimer poll;
     QString saveFileName;
     QStringList errorTexts;
-    QPointer<QWidget> answered;   // a window closes asynchronously; answer it once
+    QPointer<QWidget> answered; // a window closes asynchronously; answer it once
     QElapsedTimer answeredSince;
 };
 

@@ -75,7 +75,7 @@ const PageKind* page(PageType code)
 QString accountTypeLabel(AccountKind accountType)
 {
     return accountType == AccountKind::Credit ? QCoreApplication::translate("PageCatalog", "credit account")
-                            : QCoreApplication::translate("PageCatalog", "stock account");
+                                              : QCoreApplication::translate("PageCatalog", "stock account");
 }
 
 } // namespace PageCatalog

@@ -11,11 +11,11 @@ namespace VEK_SC_Space {
 // One kind of history page the module offers.
 struct PageKind
 {
-    PageType code;             // the factory's page type
-    QString name;              // short name for file names and demo lines, e.g. "orders"
-    const char* label;         // menu text, translated in the context "PageCatalog"
-    HistoryKind kind;          // the result list the page fills
-    QString stockColumnSet;    // empty: no page for a stock account
+    PageType code;          // the factory's page type
+    QString name;           // short name for file names and demo lines, e.g. "orders"
+    const char* label;      // menu text, translated in the context "PageCatalog"
+    HistoryKind kind;       // the result list the page fills
+    QString stockColumnSet; // empty: no page for a stock account
     QString creditColumnSet;
 
     QString columnSet(AccountKind accountType) const;
@@ -35,9 +35,9 @@ struct ColumnSetEntry
 
 namespace PageCatalog {
 
-const QList<PageKind>& pages();          // in menu order
-QList<ColumnSetEntry> columnSets();      // the fifteen sets, in menu order
-const PageKind* page(PageType code);     // null for an unknown code
+const QList<PageKind>& pages();      // in menu order
+QList<ColumnSetEntry> columnSets();  // the fifteen sets, in menu order
+const PageKind* page(PageType code); // null for an unknown code
 QString accountTypeLabel(AccountKind accountType);
 
 } // namespace PageCatalog

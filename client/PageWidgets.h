@@ -21,9 +21,9 @@ struct PageWidgets
     QTableView* table = nullptr;
     QDateEdit* beginDate = nullptr;
 
-    QStringList missing() const;       // object names not found
-    QStringList headerTitles() const;  // the table's column titles, left to right
-    int rowCount() const;              // rows the table shows
+    QStringList missing() const;      // object names not found
+    QStringList headerTitles() const; // the table's column titles, left to right
+    int rowCount() const;             // rows the table shows
 };
 
 } // namespace VEK_SC_Space

@@ -9,7 +9,7 @@ namespace VEK_SC_Space {
 // user's choices.
 namespace SettingsLocation {
 
-QString userDefault();            // the platform's user configuration folder
+QString userDefault(); // the platform's user configuration folder
 void use(const QString& folder);
 QString current();
 

@@ -25,12 +25,12 @@ namespace VEK_SC_Space {
 
 struct ColumnSetEntry
 {
-    const char* name;               // the set's class name, also the corpus folder's name
+    const char* name; // the set's class name, also the corpus folder's name
     HistoryKind kind;
-    int accountType;                // as UserData::accountType holds the AccountKind
+    int accountType; // as UserData::accountType holds the AccountKind
     std::size_t recordSize;
-    TableHeader* (*create)();       // a new set; the caller owns it
-    void* (*allocate)();            // a zeroed record of the exact type, `new`-allocated
+    TableHeader* (*create)(); // a new set; the caller owns it
+    void* (*allocate)();      // a zeroed record of the exact type, `new`-allocated
     void (*release)(void* record);
     std::any (*wrap)(void* record); // the record as the page hands it over: a typed pointer
 };

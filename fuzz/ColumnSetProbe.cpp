@@ -98,7 +98,9 @@ QString ColumnSetProbe::checkCell(int column, const std::any& record)
     const QVariant raw = header->getColumnRawValue(column, record, userData);
     const auto where = [&](const QString& what) {
         return QStringLiteral("%1 column %2: %3 (text \"%4\", raw %5)")
-            .arg(QString::fromLatin1(set.name)).arg(column).arg(what, text, describe(raw));
+            .arg(QString::fromLatin1(set.name))
+            .arg(column)
+            .arg(what, text, describe(raw));
     };
 
     if (header->getColumnDisplayText(column, record, userData) != text)
@@ -162,7 +164,8 @@ QString ColumnSetProbe::checkNullAndForeign()
             const bool rawThrows = throwsBadAnyCast([&] { header->getColumnRawValue(column, value, userData); });
             if (!textThrows || !rawThrows) {
                 problem = QStringLiteral("%1 column %2: a std::any holding %3 was taken")
-                              .arg(QString::fromLatin1(set.name)).arg(column)
+                              .arg(QString::fromLatin1(set.name))
+                              .arg(column)
                               .arg(value.has_value() ? QString::fromLatin1(value.type().name()) : QStringLiteral("nothing"));
                 break;
             }

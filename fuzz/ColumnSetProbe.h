@@ -47,8 +47,8 @@ private:
     UserData* userData;
     std::unique_ptr<TableHeader> header;
     QVector<int> registered;
-    QVector<int> probed;                // registered ids and the ids around them
-    QHash<int, int> decimalsByColumn;   // learnt from the first floating-point value
+    QVector<int> probed;              // registered ids and the ids around them
+    QHash<int, int> decimalsByColumn; // learnt from the first floating-point value
 };
 
 } // namespace VEK_SC_Space

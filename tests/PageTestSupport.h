@@ -167,9 +167,21 @@ public:
     QStringList containing(const QString& part) const { return lines().filter(part); }
 
 private:
-    static QStringList& collected() { static QStringList lines; return lines; }
-    static QtMessageHandler& previous() { static QtMessageHandler handler = nullptr; return handler; }
-    static QMutex& mutex() { static QMutex lock; return lock; }
+    static QStringList& collected()
+    {
+        static QStringList lines;
+        return lines;
+    }
+    static QtMessageHandler& previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static QMutex& mutex()
+    {
+        static QMutex lock;
+        return lock;
+    }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (type != QtDebugMsg)
@@ -184,16 +196,16 @@ private:
 struct SeenModal
 {
     bool isFileDialog = false;
-    QString title, text;                // text: a message box's
+    QString title, text; // text: a message box's
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;                // message box button texts, '&' removed
+    QStringList buttons; // message box button texts, '&' removed
     QWidget* parent = nullptr;
     Qt::WindowFlags flags;
     bool modal = false;
-    QString directory, fileName;        // a file dialog's folder and proposed file name
+    QString directory, fileName; // a file dialog's folder and proposed file name
     QStringList nameFilters;
     QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-    bool directoryExisted = false;      // the folder existed when the dialog showed
+    bool directoryExisted = false; // the folder existed when the dialog showed
 };
 
 // Answers the modals that open while it lives, one step each, in order, from the modal's own
@@ -248,14 +260,14 @@ public:
     }
 
     QList<SeenModal> seen;
-    int unanswered = 0;                 // modals closed because no step fitted them
+    int unanswered = 0; // modals closed because no step fitted them
     bool done() const { return next == steps.size(); }
 
 private:
     void poll()
     {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || answered.contains(modal))   // a dialog may show again while it closes
+        if (!modal || !modal->isVisible() || answered.contains(modal)) // a dialog may show again while it closes
             return;
         if (next < steps.size()) {
             note(modal);

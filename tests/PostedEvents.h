@@ -9,6 +9,7 @@ inline bool postedEventsDelivered(int timeoutMs = 20000)
 {
     QObject marker;
     bool delivered = false;
-    QMetaObject::invokeMethod(&marker, [&delivered] { delivered = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &marker, [&delivered] { delivered = true; }, Qt::QueuedConnection);
     return QTest::qWaitFor([&delivered] { return delivered; }, timeoutMs);
 }

@@ -67,9 +67,9 @@ QString columnsLine(const TableHeader& set)
     for (const ColProperty* c : set.allColumns()) {
         const Qt::Alignment a = c->alignment;
         const QString align = a == (Qt::AlignHCenter | Qt::AlignVCenter) ? QStringLiteral("centre")
-                              : a == (Qt::AlignRight | Qt::AlignVCenter) ? QStringLiteral("right") : QString::number(int(a));
-        columns << QStringLiteral("%1 %2 %3 %4%5").arg(c->id).arg(c->title).arg(c->width).arg(align)
-                       .arg(c->flag ? QString() : QStringLiteral(" hidden"));
+            : a == (Qt::AlignRight | Qt::AlignVCenter)                   ? QStringLiteral("right")
+                                                                         : QString::number(int(a));
+        columns << QStringLiteral("%1 %2 %3 %4%5").arg(c->id).arg(c->title).arg(c->width).arg(align).arg(c->flag ? QString() : QStringLiteral(" hidden"));
     }
     return set.key() + QStringLiteral(": ") + columns.join(QStringLiteral(", "));
 }
@@ -183,7 +183,7 @@ QStringList fixedNotAsQt()
                          4503599627370496.0, 9007199254740993.0, -1e18, DBL_MAX, qInf(), -qInf(), qQNaN()};
     QRandomGenerator random(16);
     for (int i = 0; i < 20000; ++i) {
-        const double tie = random.bounded(1 << 24) / 16.0;    // x.5, x.25, x.125, x.0625: ties at 0 to 3 decimals
+        const double tie = random.bounded(1 << 24) / 16.0; // x.5, x.25, x.125, x.0625: ties at 0 to 3 decimals
         const double any = random.generateDouble() * std::pow(10.0, random.bounded(-8, 17));
         values << tie << -tie << any << -any;
     }
@@ -194,7 +194,7 @@ QStringList fixedNotAsQt()
             const QString made = QString::fromLatin1(text, int(fixed(text, value, decimals) - text));
             QString qt = QString::number(value, 'f', decimals);
             if (qt.startsWith(QLatin1Char('-')) && qt.count(QLatin1Char('0')) == qt.size() - (decimals ? 2 : 1))
-                qt.remove(0, 1);      // all zeros: shown without the sign
+                qt.remove(0, 1); // all zeros: shown without the sign
             if (made != qt)
                 differing << QStringLiteral("%1 at %2: %3").arg(value, 0, 'g', 17).arg(decimals).arg(made);
         }
@@ -218,7 +218,7 @@ private slots:
 
 void tst_Columns::initTestCase()
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));   // numbers must ignore it
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // numbers must ignore it
 }
 
 void tst_Columns::rendering_data()
@@ -249,8 +249,7 @@ void tst_Columns::rendering()
         e.release(record);
         Util::setCallTrace(nullptr);
         if (i == 0) {
-            lines << QStringLiteral("calls: %1; lookups: %2 code, %3 name").arg(calls.join(QLatin1Char(' ')))
-                         .arg(account.displaySecurityIdCalls).arg(account.translateNameCalls);
+            lines << QStringLiteral("calls: %1; lookups: %2 code, %3 name").arg(calls.join(QLatin1Char(' '))).arg(account.displaySecurityIdCalls).arg(account.translateNameCalls);
         }
     }
     for (const bool letters : {false, true}) {
@@ -271,22 +270,17 @@ void tst_Columns::conversions_data()
         QTest::newRow(name) << actual.join(QLatin1Char('|')) << QString::fromUtf8(expected);
     };
     UserData account(int(AccountKind::Stock));
-    const char full[4] = {'A', 'B', 'C', 'D'};                  // fills its room, no NUL
+    const char full[4] = {'A', 'B', 'C', 'D'}; // fills its room, no NUL
     const char early[6] = {'A', 'B', '\0', 'C', 'D', 'E'};
     const char code6[6] = {'6', '0', '0', '0', '0', '0'};
     const char sh[2] = {'s', 'H'};
 
-    row("rounding", {shown(TextCell::price(12.3456)), shown(TextCell::price(0.0005)), shown(TextCell::price(10)),
-                     shown(TextCell::amount(1234567.891)), shown(TextCell::amount(-12.5)), shown(TextCell::amount(0.375)),
-                     shown(TextCell::count(INT_MIN))}, "12.346|0.001|10.000|1234567.89|-12.50|0.38|-2147483648");
+    row("rounding", {shown(TextCell::price(12.3456)), shown(TextCell::price(0.0005)), shown(TextCell::price(10)), shown(TextCell::amount(1234567.891)), shown(TextCell::amount(-12.5)), shown(TextCell::amount(0.375)), shown(TextCell::count(INT_MIN))}, "12.346|0.001|10.000|1234567.89|-12.50|0.38|-2147483648");
     // A settled debt's floating residue is no debt; the sign stays where a digit shows.
-    row("rounds to zero: no sign", {shown(TextCell::amount(-7.3e-12)), shown(TextCell::price(-0.0004)),
-                                    shown(TextCell::amount(-0.004999)), shown(TextCell::amount(-4.9e-324)),
-                                    shown(TextCell::price(-0.0)), shown(TextCell::amount(-0.005)), shown(TextCell::price(-0.0005))},
+    row("rounds to zero: no sign", {shown(TextCell::amount(-7.3e-12)), shown(TextCell::price(-0.0004)), shown(TextCell::amount(-0.004999)), shown(TextCell::amount(-4.9e-324)), shown(TextCell::price(-0.0)), shown(TextCell::amount(-0.005)), shown(TextCell::price(-0.0005))},
         "0.00|0.000|0.00|0.00|0.000|-0.01|-0.001");
     row("fixed decimals exactly as Qt's", fixedNotAsQt(), "");
-    row("time cut", {timeCut("09:30:01.250"), timeCut("093001"), timeCut(".250"), timeCut("09:30:01.250.7"),
-                     timeCut("九点半.一"), timeCut(full)},
+    row("time cut", {timeCut("09:30:01.250"), timeCut("093001"), timeCut(".250"), timeCut("09:30:01.250.7"), timeCut("九点半.一"), timeCut(full)},
         "09:30:01|093001||09:30:01|九点半|ABCD");
     row("code bytes are signed", {code('\xE9').toString(), code('\x80').toString(), code('\x7F').toString(), code('1').toString()},
         "-23|-128|127|49");
@@ -297,21 +291,15 @@ void tst_Columns::conversions_data()
         letters += exchangeFromLetters(QString::fromLatin1(l)) ? QChar::fromLatin1(exchangeFromLetters(QString::fromLatin1(l))) : QChar('-');
     row("exchange letters, any case", {letters}, "1111222444--------");
 
-    row("security look-ups", {securityCode("600000", '1', &account), securityName("600000", '1', &account),
-                              securityName("600000", '2', &account), securityCode("99999", '1', &account),
-                              securityCode(code6, '1', &account), securityName(code6, '1', &account),
-                              securityNameByLetters(code6, sh, &account), securityNameByLetters("600000", "HK", &account),
-                              QString::number(account.displaySecurityIdCalls), QString::number(account.translateNameCalls)},
+    row("security look-ups", {securityCode("600000", '1', &account), securityName("600000", '1', &account), securityName("600000", '2', &account), securityCode("99999", '1', &account), securityCode(code6, '1', &account), securityName(code6, '1', &account), securityNameByLetters(code6, sh, &account), securityNameByLetters("600000", "HK", &account), QString::number(account.displaySecurityIdCalls), QString::number(account.translateNameCalls)},
         "600000|浦发银行||99999|600000|浦发银行|浦发银行||3|4");
-    row("no account, no look-up", {securityCode("600000", '1', nullptr), securityName("600000", '1', nullptr),
-                                   securityNameByLetters("600000", "SH", nullptr)}, "||");
+    row("no account, no look-up", {securityCode("600000", '1', nullptr), securityName("600000", '1', nullptr), securityNameByLetters("600000", "SH", nullptr)}, "||");
 
     // Direction codes 0 1 5 6 a b j k m u z; order statuses 0 to 9 with direction 1.
     QString statuses;
     for (const char s : QByteArrayLiteral("0123456789"))
         statuses += QString::number(rowCategory(DirectionSet::Stock, s, '1'));
-    row("categories", {categories(DirectionSet::Stock, "0156abjkmuz"), categories(DirectionSet::Credit, "0156abjkmuz"),
-                       categories(DirectionSet::Credit, "\xE9"), statuses},
+    row("categories", {categories(DirectionSet::Stock, "0156abjkmuz"), categories(DirectionSet::Credit, "0156abjkmuz"), categories(DirectionSet::Credit, "\xE9"), statuses},
         "23232333332|23222333332|2|3133311133");
     // Directions 0, 1 and 6 (repo), then 1 at status 5: the account kind's directions, and the status in orders only.
     row("categories as each set gives them",
@@ -331,8 +319,7 @@ void tst_Columns::conversions_data()
             r.RepaidVolume = repaid;
         });
     };
-    row("debt volumes by entrust type", {debt(61, 1000, 444, 300), debt(64, 777, 500, 100), debt(62, 1000, 500, 300),
-                                         debt(63, 1000, 500, 300), debt(61, INT_MIN, 0, 1)},
+    row("debt volumes by entrust type", {debt(61, 1000, 444, 300), debt(64, 777, 500, 100), debt(62, 1000, 500, 300), debt(63, 1000, 500, 300), debt(61, INT_MIN, 0, 1)},
         "1000<1000>|700<700>|500<500>|400<400>|<>|<>|<>|<>|-2147483648<-2147483648>|2147483647<2147483647>");
     row("debt codes with a text", {debtCodesWithText(4), debtCodesWithText(5)},
         "1 2 4 5 34 35 61 62 63 64 67 68 69 70 71 72 73|0 3");

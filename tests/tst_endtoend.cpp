@@ -36,8 +36,8 @@ void tst_EndToEnd::everyPage_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("accountType");
-    const PageType codes[] = {PageType::Order, PageType::Trade, PageType::Delivery, PageType::Capital,   // in the order
-                              PageType::FundDetail, PageType::Position, PageType::Profit, PageType::CreditDebt};  // of the kinds
+    const PageType codes[] = {PageType::Order, PageType::Trade, PageType::Delivery, PageType::Capital,           // in the order
+                              PageType::FundDetail, PageType::Position, PageType::Profit, PageType::CreditDebt}; // of the kinds
     for (int kind = 0; kind < HistoryKindCount; ++kind) {
         const int code = int(codes[kind]);
         QTest::addRow("%d stock", code) << code << kind << int(AccountKind::Stock);
@@ -50,7 +50,7 @@ void tst_EndToEnd::everyPage()
     QFETCH(int, code);
     QFETCH(int, kind);
     QFETCH(int, accountType);
-    Account account(8101, accountType, 120, 30);    // few: the model tester reads every cell at each change
+    Account account(8101, accountType, 120, 30); // few: the model tester reads every cell at each change
     const int held = HistoryGenerator::holds(HistoryKind(kind), accountType) ? 120 : 0;
 
     QWidget host;

@@ -30,13 +30,13 @@ private slots:
     void pageShowsEnglishCodes();
 
 private:
-    QTemporaryDir settingsDir;   // default columns, whatever the user chose elsewhere
+    QTemporaryDir settingsDir; // default columns, whatever the user chose elsewhere
     QLibrary plugin{QStringLiteral(PLUGIN_PATH)};
     Factory factory = nullptr;
     QTranslator module, base;
     ValueAddedService service;
     std::unique_ptr<UserData> accounts[2];
-    std::unique_ptr<ISubModuleWid> headerPage;   // its header measures the titles
+    std::unique_ptr<ISubModuleWid> headerPage; // its header measures the titles
 };
 
 void tst_English::initTestCase()
@@ -56,7 +56,7 @@ void tst_English::initTestCase()
     QVERIFY(base.load(QStringLiteral(":/i18n/VE_Base_en.qm")));
     QVERIFY(QCoreApplication::installTranslator(&module) && QCoreApplication::installTranslator(&base));
     service.setReferenceDate(QDate(2024, 3, 15));
-    service.setRecordsPerKind(300);   // one answer each
+    service.setRecordsPerKind(300); // one answer each
     for (AccountKind kind : {AccountKind::Stock, AccountKind::Credit}) {
         auto& account = accounts[int(kind) - 1] = std::make_unique<UserData>(int(kind));
         account->zrvaConnected = account->zrvaLoggedIn = true;
@@ -98,13 +98,13 @@ void tst_English::pageShowsEnglishCodes_data()
 {
     QTest::addColumn<int>("pageType");
     QTest::addColumn<int>("accountType");
-    QTest::addColumn<QStringList>("expected");   // among the cells of the page
+    QTest::addColumn<QStringList>("expected"); // among the cells of the page
     const int orders = int(PageType::Order), trades = int(PageType::Trade);
     const int stock = int(AccountKind::Stock), credit = int(AccountKind::Credit);
     QTest::newRow("stock orders") << orders << stock
-        << QStringList{"Buy", "Sell", "Filled", "Part cancelled", "Invalid", "Rejected", "Limit", "Limit FOK", "SSE"};
+                                  << QStringList{"Buy", "Sell", "Filled", "Part cancelled", "Invalid", "Rejected", "Limit", "Limit FOK", "SSE"};
     QTest::newRow("credit orders") << orders << credit
-        << QStringList{"Mgn buy", "Sell repay", "Short sell", "Cancelled", "Liq. sell", "SZSE"};
+                                   << QStringList{"Mgn buy", "Sell repay", "Short sell", "Cancelled", "Liq. sell", "SZSE"};
     QTest::newRow("stock trades") << trades << stock << QStringList{"Buy", "Sell", "Rev. repo", "SZSE"};
     QTest::newRow("credit trades") << trades << credit << QStringList{"Mgn buy", "Cover", "BSE"};
 }

@@ -62,13 +62,14 @@ public:
 class Page : public HistoryRecordWid
 {
 public:
-    explicit Page(QWidget* parent) : HistoryRecordWid(Key, 0, Title, parent) {}
+    explicit Page(QWidget* parent)
+        : HistoryRecordWid(Key, 0, Title, parent) {}
     ~Page() override { clearRecords(); }
 
     using HistoryRecordWid::isTotalLast, HistoryRecordWid::loadAllRequested, HistoryRecordWid::model,
         HistoryRecordWid::proxyModel, HistoryRecordWid::queryLock, HistoryRecordWid::records, HistoryRecordWid::requestId;
 
-    QStringList sent;   // investor|begin|end|sort|batch of every request, in order
+    QStringList sent; // investor|begin|end|sort|batch of every request, in order
 
 protected:
     void createTableHeader() override
@@ -101,7 +102,8 @@ protected:
                            int& id) override
     {
         sent << QStringList{investorId, beginDate, endDate, QString(QLatin1Char(sortType ? sortType : '-')),
-                            QString::number(batch)}.join(QLatin1Char('|'));
+                            QString::number(batch)}
+                    .join(QLatin1Char('|'));
         return userData->ReqQryHistoryOrderEx(investorId, beginDate, endDate, sortType, batch, id);
     }
 };
@@ -153,18 +155,18 @@ struct Fixture
     void answer(const QStringList& words);
     QString state() const;
 
-    std::optional<PageTest::Account> account{std::in_place, Key, 1};   // reset: the host deletes it
+    std::optional<PageTest::Account> account{std::in_place, Key, 1}; // reset: the host deletes it
     std::unique_ptr<ValueAddedService> service;
-    QWidget host;   // as the client embeds the page: an unset page cursor shows the host's
+    QWidget host; // as the client embeds the page: an unset page cursor shows the host's
     Page page{&host};
     QLabel* tips = find<QLabel>("label_historyordertradewid_tips");
     QPushButton* query = find<QPushButton>("pushButton_historyordertradewid_request");
     QPushButton* loadAll = find<QPushButton>("pushButton_historyordertradewid_loadall");
     QComboBox* sortBox = find<QComboBox>("comboBox_historyordertradewid_sorttype");
     QTableView* table = find<QTableView>("tableView_historyordertradewid");
-    QStringList seen;   // boxes, Load-all log lines and listed requests of the last step
+    QStringList seen;     // boxes, Load-all log lines and listed requests of the last step
     QList<qreal> fonts;   // point sizes of the page's widgets at 100 %
-    bool clicked = false;   // the Query button's lock is shown from the first click on
+    bool clicked = false; // the Query button's lock is shown from the first click on
     bool zoomed = false;
     int serial = 0;
 };
@@ -195,7 +197,7 @@ bool Fixture::run(const QString& step)
     DebugLines log;
     seen.clear();
     if (verb == QLatin1String("query"))
-        page.on_pushButton_historyordertradewid_request_clicked();   // a click, but without the lock
+        page.on_pushButton_historyordertradewid_request_clicked(); // a click, but without the lock
     else if (verb == QLatin1String("click"))
         QTest::mouseClick(query, Qt::LeftButton), clicked = true;
     else if (verb == QLatin1String("wait")) {
@@ -238,8 +240,7 @@ bool Fixture::run(const QString& step)
         zoomed = true;
         if (page.zoomPercent != before)
             seen << QStringLiteral("zoomed before the event loop ran");
-    }
-    else if (verb == QLatin1String("dates")) {
+    } else if (verb == QLatin1String("dates")) {
         find<QDateEdit>("dateEdit_historyordertradewid_begdate")->setDate(QDate::fromString(words.value(1), Qt::ISODate));
         find<QDateEdit>("dateEdit_historyordertradewid_enddate")->setDate(QDate::fromString(words.value(2), Qt::ISODate));
     } else if (verb == QLatin1String("requests")) {
@@ -257,8 +258,7 @@ bool Fixture::run(const QString& step)
         return false;
     seen << log.containing(QStringLiteral("updateTimes"));
     for (const PageTest::SeenModal& box : boxes.seen)
-        seen << QStringLiteral("box %1 %2 [%3]%4 %5").arg(box.title).arg(box.icon).arg(box.buttons.join(QLatin1Char('/')))
-                    .arg(box.parent == &page ? "" : " elsewhere", QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('/')));
+        seen << QStringLiteral("box %1 %2 [%3]%4 %5").arg(box.title).arg(box.icon).arg(box.buttons.join(QLatin1Char('/'))).arg(box.parent == &page ? "" : " elsewhere", QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('/')));
     return true;
 }
 
@@ -266,7 +266,7 @@ void Fixture::setService(const QString& word)
 {
     UserData& user = account->userData;
     if (word == QLatin1String("busy")) {
-        service.reset(new ValueAddedService);   // attached connected and logged in
+        service.reset(new ValueAddedService); // attached connected and logged in
         service->setBusy(true);
         user.setService(service.get());
     } else if (word == QLatin1String("ready")) {
@@ -285,7 +285,8 @@ void Fixture::answer(const QStringList& words)
     const int latest = account->userData.lastRequestId();
     const QString idWord = words.filter(QStringLiteral("id=")).value(0).mid(3);
     const int id = idWord.isEmpty() ? latest : idWord == QLatin1String("prev") ? latest - 1
-        : idWord == QLatin1String("later") ? latest + 1000 : idWord.toInt();
+        : idWord == QLatin1String("later")                                     ? latest + 1000
+                                                                               : idWord.toInt();
     QVector<void*> batch;
     for (int i = 0; !error && i < n; ++i, ++serial) {
         auto* order = new Order{};
@@ -294,7 +295,7 @@ void Fixture::answer(const QStringList& words)
         batch << order;
     }
     account->userData.deliverAnswer(HistoryKind::Order, id, batch, error ? n : 0,
-                                   error ? QStringLiteral("柜台拒绝") : QString(), words.contains(QStringLiteral("last")));
+                                    error ? QStringLiteral("柜台拒绝") : QString(), words.contains(QStringLiteral("last")));
 }
 
 QString Fixture::state() const
@@ -303,8 +304,9 @@ QString Fixture::state() const
     for (const QString& request : page.sent)
         batches << request.section(QLatin1Char('|'), 4);
     const int id = page.requestId;
-    const QString awaiting = id == -1 ? QStringLiteral("idle")
-        : id > 0 && account && id == account->userData.lastRequestId() ? QStringLiteral("waiting") : QStringLiteral("id %1").arg(id);
+    const QString awaiting = id == -1                                  ? QStringLiteral("idle")
+        : id > 0 && account && id == account->userData.lastRequestId() ? QStringLiteral("waiting")
+                                                                       : QStringLiteral("id %1").arg(id);
     bool arrival = true, up = true, down = true;
     for (int row = 0; row < rows(); ++row) {
         arrival = arrival && page.proxyModel->mapToSource(page.proxyModel->index(row, 0)).row() == row;
@@ -313,21 +315,21 @@ QString Fixture::state() const
         up = up && previous <= volume;
         down = down && previous >= volume;
     }
-    QString s = QStringLiteral("sent %1, held %2, rows %3, %4").arg(batches.isEmpty() ? "-" : batches.join(QLatin1Char(',')))
-                          .arg(page.records.size()).arg(rows()).arg(awaiting)
+    QString s = QStringLiteral("sent %1, held %2, rows %3, %4").arg(batches.isEmpty() ? "-" : batches.join(QLatin1Char(','))).arg(page.records.size()).arg(rows()).arg(awaiting)
         + (page.isTotalLast ? ", no more" : "") + (loadAll->isHidden() ? "" : ", load all")
         + (page.loadAllRequested ? ", loading all" : "") + (table->isSortingEnabled() ? ", sortable" : "")
-        + (arrival ? "" : up ? ", volume up" : down ? ", volume down" : ", mixed") + (!clicked || query->isEnabled() ? "" : ", locked")
+        + (arrival ? "" : up ? ", volume up"
+               : down        ? ", volume down"
+                             : ", mixed")
+        + (!clicked || query->isEnabled() ? "" : ", locked")
         + (page.testAttribute(Qt::WA_SetCursor) ? QStringLiteral(", cursor %1").arg(page.cursor().shape()) : QString());
-    QStringList factors;   // every widget's font size against its size at 100 %
+    QStringList factors; // every widget's font size against its size at 100 %
     const QList<QWidget*> widgets = page.findChildren<QWidget*>();
     for (int i = 0; zoomed && i < widgets.size(); ++i)
         factors << QString::number(widgets.at(i)->font().pointSizeF() / fonts.value(i));
     factors.removeDuplicates();
     const int floor = qRound(23 * page.zoomPercent / 100.0);
-    s += zoomed ? QStringLiteral(", zoom %1 x%2, row %3 header %4 column %5").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/')))
-                      .arg(atLeast(table->verticalHeader()->defaultSectionSize(), floor), atLeast(table->horizontalHeader()->height(), floor))
-                      .arg(table->columnWidth(0)) : QString();
+    s += zoomed ? QStringLiteral(", zoom %1 x%2, row %3 header %4 column %5").arg(page.zoomPercent).arg(factors.join(QLatin1Char('/'))).arg(atLeast(table->verticalHeader()->defaultSectionSize(), floor), atLeast(table->horizontalHeader()->height(), floor)).arg(table->columnWidth(0)) : QString();
     return QStringList(QStringList{s, tips->text()} + seen).join(QStringLiteral(" | "));
 }
 
@@ -436,16 +438,17 @@ void tst_HistoryRecordWid::look()
         QStringList parts;
         for (const char* name : {"request", "export", "loadall"}) {
             const auto* button = f.find<QPushButton>(QByteArray("pushButton_historyordertradewid_") + name);
-            parts << QStringLiteral("%1 %2x%3%4").arg(button->text()).arg(button->width()).arg(button->height())
-                         .arg(button->isHidden() ? " hidden" : "");
+            parts << QStringLiteral("%1 %2x%3%4").arg(button->text()).arg(button->width()).arg(button->height()).arg(button->isHidden() ? " hidden" : "");
         }
         lines << when + QStringLiteral(": buttons ") + parts.join(QStringLiteral(", "))
               << QStringLiteral("  load all ends %1 px from the right, tips \"%2\"")
-                     .arg(f.loadAll->parentWidget()->width() - f.loadAll->geometry().right() - 1).arg(f.tips->text())
+                     .arg(f.loadAll->parentWidget()->width() - f.loadAll->geometry().right() - 1)
+                     .arg(f.tips->text())
               << QStringLiteral("  dates %1 to %2, order %3 of %4/%5")
                      .arg(day(f.find<QDateEdit>("dateEdit_historyordertradewid_begdate")->date()),
                           day(f.find<QDateEdit>("dateEdit_historyordertradewid_enddate")->date()))
-                     .arg(f.sortBox->currentIndex()).arg(f.sortBox->itemText(0), f.sortBox->itemText(1));
+                     .arg(f.sortBox->currentIndex())
+                     .arg(f.sortBox->itemText(0), f.sortBox->itemText(1));
         const QAbstractItemModel* model = f.table->model();
         parts.clear();
         for (int c = 0; model && c < model->columnCount(); ++c)
@@ -458,8 +461,7 @@ void tst_HistoryRecordWid::look()
         for (int r = 0; model && r < model->rowCount(); ++r) {
             parts.clear();
             for (int c = 0; c < model->columnCount(); ++c)
-                parts << QStringLiteral("%1 (0x%2)").arg(model->index(r, c).data().toString())
-                             .arg(model->index(r, c).data(Qt::TextAlignmentRole).toInt(), 0, 16);
+                parts << QStringLiteral("%1 (0x%2)").arg(model->index(r, c).data().toString()).arg(model->index(r, c).data(Qt::TextAlignmentRole).toInt(), 0, 16);
             lines << QStringLiteral("  row %1: %2").arg(r).arg(parts.join(QStringLiteral(" | ")));
         }
     };
@@ -491,11 +493,17 @@ void tst_HistoryRecordWid::rowsFitTheFont()
     const QTableView* table = f.table;
     const QFontMetrics metrics(table->font());
     const int grid = table->showGrid() ? 1 : 0;
-    struct View : QTableView { using QTableView::sizeHintForRow; };   // what the delegate asks for the row
+    struct View : QTableView
+    {
+        using QTableView::sizeHintForRow;
+    }; // what the delegate asks for the row
     const int text = qMax((table->*(&View::sizeHintForRow))(0), metrics.boundingRect(QStringLiteral("证券代码")).height() + grid);
     const int title = table->horizontalHeader()->sizeHint().height();
     const QString sizes = QStringLiteral("row %1 for text %2, header %3 for titles %4")
-                              .arg(table->rowHeight(0)).arg(text).arg(table->horizontalHeader()->height()).arg(title);
+                              .arg(table->rowHeight(0))
+                              .arg(text)
+                              .arg(table->horizontalHeader()->height())
+                              .arg(title);
     QVERIFY2(table->rowHeight(0) >= qMax(23, text) && table->horizontalHeader()->height() >= qMax(23, title), qPrintable(sizes));
     // Not more than the text needs, beyond the 23 px.
     QVERIFY2(table->rowHeight(0) <= qMax(23, text + 2) && table->horizontalHeader()->height() <= qMax(23, title + 2), qPrintable(sizes));
@@ -520,11 +528,11 @@ void tst_HistoryRecordWid::destruction()
         f->page.setZoomPercent(150);
     }
     if (used)
-        f->page.queryLock.start(0);   // due now, with the rescale
+        f->page.queryLock.start(0); // due now, with the rescale
     DebugLines log;
     delete f;
     QCOMPARE(log.lines(), QStringList{QStringLiteral("~HistoryRecordWid()")});
-    QVERIFY(settle());   // their time has come and gone
+    QVERIFY(settle()); // their time has come and gone
 }
 
 QTEST_MAIN(tst_HistoryRecordWid)

@@ -61,7 +61,7 @@ private slots:
 void tst_HistoryTableView::repaint_data()
 {
     QTest::addColumn<int>("rowsBefore");
-    QTest::addColumn<QString>("changes");   // one right after the other; "end": scrolled there first
+    QTest::addColumn<QString>("changes"); // one right after the other; "end": scrolled there first
     QTest::addColumn<bool>("repainted");
     QTest::newRow("rows appended out of sight") << 50 << "append" << false;
     QTest::newRow("rows appended to a table not yet full") << 3 << "append" << true;

@@ -2,14 +2,14 @@
 // and resolved by name. What each page is on each kind of account, what the factory refuses,
 // and how a page takes its records from the account's list and frees them.
 
-#include "PageTestSupport.h"
 #include "Approval.h"
 #include "ClientConstants.h"
+#include "PageTestSupport.h"
 
 #include <QtTest>
 
-#include <cxxabi.h>
 #include <cstring>
+#include <cxxabi.h>
 #include <memory>
 
 using namespace PageTest;
@@ -76,7 +76,7 @@ void tst_Pages::matrix()
                 delete host;
                 continue;
             }
-            QVERIFY(page->parentWidget() == host && !columnSetOf(page) && !modelOf(page));   // the client sets it up
+            QVERIFY(page->parentWidget() == host && !columnSetOf(page) && !modelOf(page)); // the client sets it up
             page->initSubModule();
             TableHeader* columns = columnSetOf(page);
             query(page);
@@ -88,8 +88,10 @@ void tst_Pages::matrix()
             line += QStringLiteral("%1 | %2 | %3 | %4 of %5 columns | %6 x %7 | ")
                         .arg(QString::fromLatin1(page->metaObject()->className()), titleOf(page),
                              columns ? columns->key() : QStringLiteral("no columns"))
-                        .arg(modelOf(page)->columnCount()).arg(columns ? columns->allColumns().size() : 0)
-                        .arg(records.size()).arg(records.isEmpty() ? QStringLiteral("none") : typeName(records.first().type()));
+                        .arg(modelOf(page)->columnCount())
+                        .arg(columns ? columns->allColumns().size() : 0)
+                        .arg(records.size())
+                        .arg(records.isEmpty() ? QStringLiteral("none") : typeName(records.first().type()));
             const int before = log.lines().size();
             delete host;
             QVERIFY(page.isNull());
@@ -105,8 +107,7 @@ void tst_Pages::matrix()
     const auto attempt = [&](int key, int code) {
         DebugLines log;
         std::unique_ptr<ISubModuleWid> page(create(key, code, &host));
-        lines << QStringLiteral("%1 on %2 | %3 | %4 | %5 widgets").arg(code).arg(key).arg(page ? "made" : "refused")
-                     .arg(log.lines().join(QLatin1Char(';'))).arg(host.children().size());
+        lines << QStringLiteral("%1 on %2 | %3 | %4 | %5 widgets").arg(code).arg(key).arg(page ? "made" : "refused").arg(log.lines().join(QLatin1Char(';'))).arg(host.children().size());
     };
     for (int code : {0, 21, 24, 50, 57, -22})
         attempt(StockKey, code);
@@ -179,7 +180,7 @@ void tst_Pages::collectsAndFrees()
 
 void tst_Pages::newerPageTakesOver_data()
 {
-    QTest::addColumn<QString>("how");   // the newer page comes while the older one...
+    QTest::addColumn<QString>("how"); // the newer page comes while the older one...
     QTest::newRow("is open, same key") << "open";
     QTest::newRow("is open, the account under a second key") << "second key";
     QTest::newRow("awaits deletion (deleteLater)") << "deleteLater";

@@ -29,23 +29,25 @@ private slots:
 void tst_ReliabilityPages::hostile_data()
 {
     QTest::addColumn<int>("accountType");
-    QTest::addColumn<int>("records");       // the service holds of each kind; 0: no service, the test answers
+    QTest::addColumn<int>("records"); // the service holds of each kind; 0: no service, the test answers
     QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("end");       // tips | query state | rows shown, records in the list | boxes
+    QTest::addColumn<QString>("end"); // tips | query state | rows shown, records in the list | boxes
 
     const int stock = int(AccountKind::Stock), credit = int(AccountKind::Credit);
     const QString all = QStringLiteral("所有数据已加载完毕(共%1条) | last 1, id -1 | %1 rows, %1 listed | ");
     const QString failed = QStringLiteral("历史委托查询错误 | last 1, id -1 | some rows, some listed | 查询失败: 历史委托查询失败\n错误号: %1\n错误信息: %2");
     QTest::newRow("std::thread, stock") << stock << 0 << "thread 150, thread 120, thread 300, thread 80 last" << all.arg(650);
     QTest::newRow("QThread, credit") << credit << 0 << "qthread 400, qthread 0, qthread 250 last" << all.arg(650);
-    QTest::newRow("deleted with answers queued") << stock << 0 << "qthread 90, queue 50 last, delete" << "deleted, 0 listed";
-    QTest::newRow("deleted during Load all") << stock << 1000 << "loadall, delete" << "deleted, 50 listed";
+    QTest::newRow("deleted with answers queued") << stock << 0 << "qthread 90, queue 50 last, delete"
+                                                 << "deleted, 0 listed";
+    QTest::newRow("deleted during Load all") << stock << 1000 << "loadall, delete"
+                                             << "deleted, 50 listed";
     QTest::newRow("connection lost") << stock << 1000 << "loadall, disconnect" << failed.arg(-1001).arg("增值服务连接已断开");
     QTest::newRow("logged out") << stock << 1000 << "loadall, logout" << failed.arg(-1002).arg("增值服务已登出");
     QTest::newRow("error answer, then all") << credit << 1000 << "loadall, error, restore"
-        << all.arg(1000) + "查询失败: 历史委托查询失败\n错误号: 42\n错误信息: 柜台拒绝";
+                                            << all.arg(1000) + "查询失败: 历史委托查询失败\n错误号: 42\n错误信息: 柜台拒绝";
     QTest::newRow("service busy") << stock << 1000 << "loadall, busy"
-        << "下滑滚动条以显示更多记录(已加载some条) | last 0, id -1 | some rows, some listed | 查询失败: 上次查询正在进行中，请稍后重试。";
+                                  << "下滑滚动条以显示更多记录(已加载some条) | last 0, id -1 | some rows, some listed | 查询失败: 上次查询正在进行中，请稍后重试。";
     QTest::newRow("service busy, then all") << stock << 1000 << "loadall, busy, restore" << all.arg(1000) + "查询失败: 上次查询正在进行中，请稍后重试。";
 }
 
@@ -78,13 +80,13 @@ void tst_ReliabilityPages::hostile()
         const QString word = step.section(' ', 0, 0);
         if (word.endsWith(QLatin1String("thread")) || word == QLatin1String("queue")) {
             if (requestIdOf(page.get()) == -1)
-                press(page.get(), "loadall");   // the page waits for an answer already or is asked to go on
+                press(page.get(), "loadall"); // the page waits for an answer already or is asked to go on
             const int current = requestIdOf(page.get()), count = step.section(' ', 1, 1).toInt();
             QVERIFY(current > 0);
             for (int k = 0; k < count; ++k)
                 list.append(Account::newRecord(HistoryKind::Order, accountType));
             // Ids of earlier requests and 0; never -1, which a page that waits for none takes for its own.
-            QVector<std::array<int, 3>> answers;    // error, last, id
+            QVector<std::array<int, 3>> answers; // error, last, id
             for (int k = 1; k <= 200; ++k)
                 answers.append({k % 3 ? 0 : 500 + k, k % 7 == 0, k % 11 == 0 || current - k < 0 ? 0 : current - k});
             // The records came with the real answer, so it goes first: a stale answer's records are
@@ -99,9 +101,9 @@ void tst_ReliabilityPages::hostile()
             thread ? (thread->start(), void(thread->wait())) : std::thread(emitAll).join();
             if (word == QLatin1String("queue"))
                 continue;
-            QCOMPARE(recordsOf(page.get()).size() < list.size(), count > 0);   // all still queued
+            QCOMPARE(recordsOf(page.get()).size() < list.size(), count > 0); // all still queued
             QTRY_COMPARE_WITH_TIMEOUT(recordsOf(page.get()).size(), list.size(), 20000);
-            QVERIFY(postedEventsDelivered());   // the stale answers too
+            QVERIFY(postedEventsDelivered()); // the stale answers too
             QCOMPARE(heldPointers(recordsOf(page.get()), HistoryKind::Order, accountType), list);
         } else if (step == QLatin1String("loadall")) {
             loadAll();
@@ -135,8 +137,7 @@ void tst_ReliabilityPages::hostile()
         // Where the service stopped is a matter of timing.
         const auto count = [records](int n) { return n > 0 && n < records ? QStringLiteral("some") : QString::number(n); };
         const int rows = table->rowCount();
-        state = QStringLiteral("%1 | last %2, id %3 | %4 rows, %5 listed | ").arg(tipsOf(page.get()).replace(QString::number(rows), count(rows)))
-                    .arg(isTotalLastOf(page.get())).arg(requestIdOf(page.get())).arg(count(rows), count(list.size()));
+        state = QStringLiteral("%1 | last %2, id %3 | %4 rows, %5 listed | ").arg(tipsOf(page.get()).replace(QString::number(rows), count(rows))).arg(isTotalLastOf(page.get())).arg(requestIdOf(page.get())).arg(count(rows), count(list.size()));
     }
     for (const SeenModal& seen : qAsConst(modals.seen))
         state += (seen.parent == page.get() ? QString() : "elsewhere ") + seen.title + ": " + seen.text;
@@ -146,7 +147,7 @@ void tst_ReliabilityPages::hostile()
 
 void tst_ReliabilityPages::hostDeletes_data()
 {
-    QTest::addColumn<QString>("open");      // what is open when the host deletes the page
+    QTest::addColumn<QString>("open"); // what is open when the host deletes the page
     for (const char* open : {"pre-check box", "export question", "save dialog", "error box", "the account goes, then Query's box"})
         QTest::newRow(open) << open;
 }
@@ -166,7 +167,8 @@ void tst_ReliabilityPages::hostDeletes()
     page->show();
     query(page);
     // A complete table exports without a question; 150 records leave the page waiting for more.
-    QVector<void*> batch(open == "save dialog" ? 80 : open == "error box" ? 150 : 250);
+    QVector<void*> batch(open == "save dialog" ? 80 : open == "error box" ? 150
+                                                                          : 250);
     for (void*& record : batch)
         record = Account::newRecord(HistoryKind::Order, account->accountType);
     account->deliverAnswer(HistoryKind::Order, account->lastRequestId(), batch, 0, QString(), open == "save dialog");
@@ -186,8 +188,8 @@ void tst_ReliabilityPages::hostDeletes()
         account = nullptr;
         QCOMPARE(proxyOf(page)->rowCount() + recordsOf(page).size(), 0);
         page->grab();
-        press(page, "loadall");   // nothing to load, nothing asked
-        query(page);              // the box says why nothing can be done
+        press(page, "loadall"); // nothing to load, nothing asked
+        query(page);            // the box says why nothing can be done
     } else {
         press(page, "export");
     }

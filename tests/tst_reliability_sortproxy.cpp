@@ -75,8 +75,13 @@ QString state(Sorting& sorting, const QList<QPersistentModelIndex>& cells, const
         kept += proxy.mapToSource(cells.at(i)) == sourceCells.at(i);
     }
     return QStringLiteral("%1x%2 by %3 %4 | %5 | from %6 | cells %7 valid %8 kept")
-        .arg(proxy.rowCount()).arg(proxy.columnCount()).arg(sorting.sortColumn()).arg(sorting.sortOrder())
-        .arg(to.join(QLatin1Char(' ')), from.join(QLatin1Char(' '))).arg(valid).arg(kept);
+        .arg(proxy.rowCount())
+        .arg(proxy.columnCount())
+        .arg(sorting.sortColumn())
+        .arg(sorting.sortOrder())
+        .arg(to.join(QLatin1Char(' ')), from.join(QLatin1Char(' ')))
+        .arg(valid)
+        .arg(kept);
 }
 
 // The proxy's row and layout signals as text, appended to `log`. A reset while the source is
@@ -110,7 +115,8 @@ QStandardItem* item(const QVariant& value)
 // text; ints in the last. Counts how often Qt::UserRole is read.
 struct Model : QStandardItemModel
 {
-    explicit Model(const QVariantList& values, QObject* parent = nullptr) : QStandardItemModel(parent)
+    explicit Model(const QVariantList& values, QObject* parent = nullptr)
+        : QStandardItemModel(parent)
     {
         setSortRole(Qt::UserRole);
         fill(values);
@@ -125,7 +131,8 @@ struct Model : QStandardItemModel
     {
         QList<QStandardItem*> row;
         for (int column = 0, last = columnCount() - 1; column <= last; ++column)
-            row << (column == last ? ::item(other) : column == last - 1 ? ::item(value) : new QStandardItem);
+            row << (column == last ? ::item(other) : column == last - 1 ? ::item(value)
+                                                                        : new QStandardItem);
         return row;
     }
     QVariant data(const QModelIndex& index, int role) const override
@@ -134,7 +141,7 @@ struct Model : QStandardItemModel
         return QStandardItemModel::data(index, role);
     }
     mutable int reads = 0;
-    void reload(const QVariantList& values)   // new contents behind one reset, the columns kept
+    void reload(const QVariantList& values) // new contents behind one reset, the columns kept
     {
         beginResetModel();
         blockSignals(true);
@@ -143,13 +150,13 @@ struct Model : QStandardItemModel
         blockSignals(false);
         endResetModel();
     }
-    void setSilently(int row, const QVariant& value)   // as a source that forgets to signal
+    void setSilently(int row, const QVariant& value) // as a source that forgets to signal
     {
         blockSignals(true);
         setData(index(row, columnCount() - 2), value, Qt::UserRole);
         blockSignals(false);
     }
-    void refresh(int first = 0, int last = -1)      // every column of the rows, no role named
+    void refresh(int first = 0, int last = -1) // every column of the rows, no role named
     {
         emit dataChanged(index(first, 0), index(last < 0 ? rowCount() - 1 : last, columnCount() - 1));
     }
@@ -414,26 +421,26 @@ void tst_ReliabilitySortProxy::changedRows_data()
     QTest::addColumn<int>("direction");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("current");
-    QTest::addColumn<QString>("rows");          // source rows in proxy order after the steps
-    QTest::addColumn<int>("layouts");           // layout changes the steps announced
+    QTest::addColumn<QString>("rows"); // source rows in proxy order after the steps
+    QTest::addColumn<int>("layouts");  // layout changes the steps announced
     // Steps: "row=value" set with its signal, "row:=value" set silently, "refresh first-last".
     QTest::newRow("an equal key stays put") << QVariantList{1, 2, 3, 3} << 0 << QStringList{"1=3"} << 1 << "0 1 2 3" << 0;
     QTest::newRow("an equal key stays put, descending") << QVariantList{1, 2, 3, 3} << 1 << QStringList{"1=3"} << 1 << "2 3 1 0" << 0;
     QTest::newRow("a moved row goes after its equal keys") << QVariantList{1, 3, 3, 2} << 0 << QStringList{"0=3"} << 0 << "3 1 2 0" << 1;
     QTest::newRow("a refresh that changes nothing keeps equal keys") << QVariantList{1, 3, 3, 2} << 0
-        << QStringList{"0=3", "refresh 0-3"} << 0 << "3 1 2 0" << 1;
+                                                                     << QStringList{"0=3", "refresh 0-3"} << 0 << "3 1 2 0" << 1;
     QTest::newRow("a refresh that moves one row keeps the equal keys") << QVariantList{1, 3, 3, 2} << 0
-        << QStringList{"0=3", "3:=5", "refresh 0-3"} << 3 << "1 2 0 3" << 2;
+                                                                       << QStringList{"0=3", "3:=5", "refresh 0-3"} << 3 << "1 2 0 3" << 2;
     QTest::newRow("only the row out of order moves") << QVariantList{1, 2, 2, 2, 4} << 0
-        << QStringList{"4:=0", "2:=2", "refresh 0-4"} << 2 << "4 0 1 2 3" << 1;
+                                                     << QStringList{"4:=0", "2:=2", "refresh 0-4"} << 2 << "4 0 1 2 3" << 1;
     QTest::newRow("values swapped in a range") << QVariantList{1, 2, 3, 4} << 0 << QStringList{"1:=3", "2:=2", "refresh 1-2"}
-        << 1 << "0 2 1 3" << 1;
+                                               << 1 << "0 2 1 3" << 1;
     QTest::newRow("a value past all others among rows that stay") << QVariantList{1, 2, 3, 4, 5} << 0
-        << QStringList{"1:=9", "refresh 0-4"} << 1 << "0 2 3 4 1" << 1;
+                                                                  << QStringList{"1:=9", "refresh 0-4"} << 1 << "0 2 3 4 1" << 1;
     QTest::newRow("changed rows reversed") << QVariantList{1, 2, 3, 4, 5, 6} << 1
-        << QStringList{"1:=5", "2:=4", "3:=3", "4:=2", "refresh 1-4"} << 4 << "5 1 2 3 4 0" << 1;
+                                           << QStringList{"1:=5", "2:=4", "3:=3", "4:=2", "refresh 1-4"} << 4 << "5 1 2 3 4 0" << 1;
     QTest::newRow("every row out of order") << QVariantList{3, 1, 2} << 0 << QStringList{"0:=1", "1:=2", "2:=3", "refresh 0-2"}
-        << 0 << "0 1 2" << 1;
+                                            << 0 << "0 1 2" << 1;
 }
 
 // After a dataChanged, only the rows now out of order move, each after the rows of an equal key;
@@ -488,7 +495,7 @@ void tst_ReliabilitySortProxy::changedRangesAgainstQt()
         const int first = int(random.bounded(rows));
         const int last = first + int(random.bounded(rows - first));
         const Qt::SortOrder direction = random.bounded(2) ? Qt::DescendingOrder : Qt::AscendingOrder;
-        QVector<int> fresh(rows);      // new keys, none equal to another or to an old one
+        QVector<int> fresh(rows); // new keys, none equal to another or to an old one
         std::iota(fresh.begin(), fresh.end(), 0);
         std::shuffle(fresh.begin(), fresh.end(), random);
         QVariantList changed;
@@ -515,7 +522,11 @@ void tst_ReliabilitySortProxy::changedRangesAgainstQt()
         }
         QVERIFY2(seen[1] == seen[0] && layouts[1] == layouts[0],
                  qPrintable(QStringLiteral("round %1: %2 (%3 layouts) against Qt's %4 (%5)")
-                                .arg(round).arg(seen[1]).arg(layouts[1]).arg(seen[0]).arg(layouts[0])));
+                                .arg(round)
+                                .arg(seen[1])
+                                .arg(layouts[1])
+                                .arg(seen[0])
+                                .arg(layouts[0])));
     }
 }
 

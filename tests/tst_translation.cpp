@@ -31,7 +31,7 @@ private:
 void tst_Translation::initTestCase()
 {
     const QString resource = QStringLiteral(":/i18n/SubModule_HistoryRecord_en.qm");
-    QVERIFY(!QFile::exists(resource));      // until the plug-in registers its resources
+    QVERIFY(!QFile::exists(resource)); // until the plug-in registers its resources
     QVERIFY2(plugin.load(), qPrintable(plugin.errorString()));
     QVERIFY(english.load(resource));
     QCOMPARE(english.language(), QStringLiteral("en"));

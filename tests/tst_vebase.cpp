@@ -35,20 +35,19 @@ const QString investor = QStringLiteral("310000012345");
 
 // A service and one account on it. An answer is one line: "<list size> last|more", the error if
 // any, then what is amiss: the wrong signal, another request's id, still busy, off the GUI thread.
-struct Desk {
-    explicit Desk(int accountType) : account(std::make_unique<UserData>(accountType))
+struct Desk
+{
+    explicit Desk(int accountType)
+        : account(std::make_unique<UserData>(accountType))
     {
         service->setReferenceDate(today);
         account->setService(service.get());
         for (int kind = 0; kind < HistoryKindCount; ++kind) {
             QObject::connect(account.get(), UserData::finishedSignal(HistoryKind(kind)), account.get(),
                              [=](int errorId, const QString& errorMsg, bool isTotalLast, int requestId) {
-                answers << QStringLiteral("%1 %2%3%4%5%6%7").arg(QString::number(account->resultList(sentKind).size()),
-                    isTotalLast ? "last" : "more", errorId ? QStringLiteral(" error %1 %2").arg(errorId).arg(errorMsg) : "",
-                    HistoryKind(kind) != sentKind ? " wrong signal" : "", requestId != sentId ? " other id" : "",
-                    account->getIsZRVAReqing() ? " busy" : "", QThread::currentThread() != qApp->thread() ? " off the GUI thread" : "");
-                onAnswer(errorId != 0 || isTotalLast);
-            });
+                                 answers << QStringLiteral("%1 %2%3%4%5%6%7").arg(QString::number(account->resultList(sentKind).size()), isTotalLast ? "last" : "more", errorId ? QStringLiteral(" error %1 %2").arg(errorId).arg(errorMsg) : "", HistoryKind(kind) != sentKind ? " wrong signal" : "", requestId != sentId ? " other id" : "", account->getIsZRVAReqing() ? " busy" : "", QThread::currentThread() != qApp->thread() ? " off the GUI thread" : "");
+                                 onAnswer(errorId != 0 || isTotalLast);
+                             });
         }
     }
 
@@ -59,9 +58,8 @@ struct Desk {
         const int result = (*account.*UserData::requestFunction(kind))(investor, begin, end, sortType, batchNo, requestId);
         if (result != 0)
             answers << QStringLiteral("refused %1").arg(result);
-        else if (answers.size() != before || requestId <= sentId || !account->getIsZRVAReqing())   // ids only grow
-            answers << QStringLiteral("id %1 after %2, busy %3, %4 answered inside").arg(requestId).arg(sentId)
-                           .arg(account->getIsZRVAReqing()).arg(answers.size() - before);
+        else if (answers.size() != before || requestId <= sentId || !account->getIsZRVAReqing()) // ids only grow
+            answers << QStringLiteral("id %1 after %2, busy %3, %4 answered inside").arg(requestId).arg(sentId).arg(account->getIsZRVAReqing()).arg(answers.size() - before);
         sentId = result == 0 ? requestId : sentId;
         sentKind = kind;
         return result;
@@ -102,18 +100,28 @@ QString orderSpan(const QVector<void*>& orders)
             || (order->PriceType == '0' && order->OrderPrice <= 0 && order->Direction != '2' && order->Direction != '3');
     }
     const bool up = std::is_sorted(keys.begin(), keys.end()), down = std::is_sorted(keys.rbegin(), keys.rend());
-    return keys.isEmpty() ? QStringLiteral("none") : QStringLiteral("%1..%2 %3%4").arg(keys.first().left(8), keys.last().left(8),
-        up == down ? "unordered" : up ? "oldest first" : "newest first", amiss ? ", amiss" : "");
+    return keys.isEmpty() ? QStringLiteral("none") : QStringLiteral("%1..%2 %3%4").arg(keys.first().left(8), keys.last().left(8), up == down ? "unordered" : up ? "oldest first"
+                                                                                                                                                                : "newest first",
+                                                                                       amiss ? ", amiss" : "");
 }
 
-struct Fruit { QString name; int count; double price; };
+struct Fruit
+{
+    QString name;
+    int count;
+    double price;
+};
 
 const QString FruitKey = QStringLiteral("THTestFruit");
 
 // The price before the name, the count last and hidden by default: positions and ids differ.
-struct FruitColumns : TableHeader {
-    enum { Name, Count, Price };
-    FruitColumns() : TableHeader(FruitKey, nullptr)
+struct FruitColumns : TableHeader
+{
+    enum { Name,
+           Count,
+           Price };
+    FruitColumns()
+        : TableHeader(FruitKey, nullptr)
     {
         addColumn(Price, QStringLiteral("Price"), 90, Qt::AlignRight | Qt::AlignVCenter, true);
         addColumn(Name, QStringLiteral("Name"), 120, Qt::AlignHCenter | Qt::AlignVCenter, true);
@@ -128,15 +136,17 @@ struct FruitColumns : TableHeader {
     {
         lastUserData = userData;
         const Fruit* fruit = std::any_cast<Fruit*>(record);
-        return column == Name ? QVariant(fruit->name) : column == Count ? QVariant(fruit->count) : QVariant(fruit->price);
+        return column == Name ? QVariant(fruit->name) : column == Count ? QVariant(fruit->count)
+                                                                        : QVariant(fruit->price);
     }
     UserData* lastUserData = nullptr;
 };
 
 // Plays the page: owns the records and keeps the list it hands to the model.
-struct Orchard {
+struct Orchard
+{
     QList<std::any> list;
-    std::deque<Fruit> fruits;   // stable addresses
+    std::deque<Fruit> fruits; // stable addresses
 
     void grow(int count)
     {
@@ -151,7 +161,8 @@ struct Orchard {
         const QString verb = step.section(' ', 0, 0);
         const int n = step.section(' ', 1).toInt();
         if (verb == "reset" || verb == "load" || verb == "fetch")
-            return verb == "reset" ? model.resetDataSource() : verb == "load" ? model.loadNextPage() : model.fetchMore({});
+            return verb == "reset" ? model.resetDataSource() : verb == "load" ? model.loadNextPage()
+                                                                              : model.fetchMore({});
         if (verb != "append")
             list = list.mid(0, verb == "keep" ? n : 0);
         grow(verb == "keep" ? 0 : n);
@@ -190,10 +201,10 @@ void tst_VeBase::batches_data()
 {
     QTest::addColumn<HistoryKind>("kind");
     QTest::addColumn<int>("accountType");
-    QTest::addColumn<int>("records");       // -1: the service's default
+    QTest::addColumn<int>("records"); // -1: the service's default
     QTest::addColumn<int>("batchSize");
     QTest::addColumn<QString>("query");     // begin, end, sort type
-    QTest::addColumn<QStringList>("lines");   // the answers, then for orders their span
+    QTest::addColumn<QStringList>("lines"); // the answers, then for orders their span
 
     const auto add = [](const char* name, HistoryKind kind, int accountType, int records, int batchSize, const char* query,
                         const QStringList& lines) {
@@ -212,10 +223,10 @@ void tst_VeBase::batches_data()
     add("today is no history", order, 1, 220, 500, "20240315 20240401 1", {"0 last", "none"});
     // Each kind answers on its own signal into its own list; the accounts free the records as
     // their exact type when the test ends (the sanitizer build judges).
-    for (int i = 2; i < 2 * HistoryKindCount; ++i) {   // the kinds after orders, on both account types
+    for (int i = 2; i < 2 * HistoryKindCount; ++i) { // the kinds after orders, on both account types
         const bool none = HistoryKind(i / 2) == HistoryKind::CreditDebt && i % 2 == 0;
         QTest::addRow("kind %d, account type %d", i / 2, 1 + i % 2) << HistoryKind(i / 2) << 1 + i % 2 << 30 << 20
-            << QString("20240214 20240314 2") << (none ? QStringList{"0 last"} : QStringList{"20 more", "30 last"});
+                                                                    << QString("20240214 20240314 2") << (none ? QStringList{"0 last"} : QStringList{"20 more", "30 last"});
     }
     add("no records", HistoryKind::Trade, 2, 0, 500, "20240214 20240314 1", {"0 last"});
     add("one record a batch", HistoryKind::Capital, 1, 3, 1, "20240214 20240314 1", {"1 more", "2 more", "3 last"});
@@ -252,21 +263,21 @@ void tst_VeBase::requests_data()
     const QString busy = up + " busy";
     const QString lost = QStringLiteral(": 0 last error -1001 增值服务连接已断开");
     QTest::newRow("failed answer, then the next") << QStringList{"fail", "send", "wait", "send", "wait"}
-        << QStringList{up, busy, up + ": 0 last error -3001 查询失败", busy, up + ": 500 more"};
+                                                  << QStringList{up, busy, up + ": 0 last error -3001 查询失败", busy, up + ": 500 more"};
     QTest::newRow("connection lost while waiting") << QStringList{"slow", "send", "disconnect", "wait", "connect"}
-        << QStringList{up, busy, "logged-in busy", "logged-in" + lost, up};
+                                                   << QStringList{up, busy, "logged-in busy", "logged-in" + lost, up};
     QTest::newRow("logged out while waiting") << QStringList{"slow", "send", "logout", "wait"}
-        << QStringList{up, busy, "connected busy", "connected: 0 last error -1002 增值服务已登出"};
+                                              << QStringList{up, busy, "connected busy", "connected: 0 last error -1002 增值服务已登出"};
     QTest::newRow("refused while down or busy")
         << QStringList{"disconnect", "send", "connect", "logout", "send", "login", "busy", "send", "idle", "send", "wait"}
         << QStringList{"logged-in", "logged-in: refused -6", up, "connected", "connected: refused -7", up, busy,
                        busy + ": refused -8", up, busy, up + ": 500 more"};
     QTest::newRow("one request at a time") << QStringList{"slow", "send", "send"} << QStringList{up, busy, busy + ": refused -8"};
     QTest::newRow("service destroyed while waiting") << QStringList{"slow", "send", "destroy", "wait"}
-        << QStringList{up, busy, up, up + lost};
+                                                     << QStringList{up, busy, up, up + lost};
     // A batch cut short is freed (the sanitizer build judges); an account gone gets no answer.
     QTest::newRow("service destroyed while building") << QStringList{"big", "send", "pause", "destroy", "wait"}
-        << QStringList{up, busy, busy, up, up + lost};
+                                                      << QStringList{up, busy, busy, up, up + lost};
     QTest::newRow("account destroyed while waiting") << QStringList{"send", "drop", "wait"} << QStringList{busy, "gone", "gone"};
     QTest::newRow("account detached while waiting") << QStringList{"send", "detach", "wait"} << QStringList{busy, up, up};
 }
@@ -280,7 +291,7 @@ void tst_VeBase::requests()
         {"send", [&] { desk.send(HistoryKind::Delivery, "20240214", "20240314", '2', 1); }},
         // Error answers and those of a service gone come queued.
         {"wait", [&] { QVERIFY((!desk.service || desk.service->waitForIdle()) && postedEventsDelivered()); }},
-        {"pause", [] { QVERIFY(postedEventsDelivered()); }},    // the service hands the job to its worker
+        {"pause", [] { QVERIFY(postedEventsDelivered()); }}, // the service hands the job to its worker
         {"slow", [&] { desk.service->setLatencyMs(30000); }},
         {"big", [&] { desk.service->setBatchSize(200000), desk.service->setRecordsPerKind(200000); }},
         {"fail", [&] { desk.service->failNextAnswer(-3001, QStringLiteral("查询失败")); }},
@@ -299,8 +310,7 @@ void tst_VeBase::requests()
         QVERIFY2(actions.contains(step), qPrintable(step));
         actions[step]();
         UserData* a = desk.account.get();
-        const QString flags = !a ? QStringLiteral("gone") : QStringLiteral("%1 %2 %3").arg(a->zrvaConnected ? "connected" : "")
-            .arg(a->zrvaLoggedIn ? "logged-in" : "").arg(a->getIsZRVAReqing() ? "busy" : "").simplified();
+        const QString flags = !a ? QStringLiteral("gone") : QStringLiteral("%1 %2 %3").arg(a->zrvaConnected ? "connected" : "").arg(a->zrvaLoggedIn ? "logged-in" : "").arg(a->getIsZRVAReqing() ? "busy" : "").simplified();
         const QString answers = std::exchange(desk.answers, {}).join("; ");
         states << flags + (answers.isEmpty() ? "" : ": " + answers);
     }
@@ -350,12 +360,12 @@ void tst_VeBase::steps_data()
     QTest::addColumn<QStringList>("states");
 
     QTest::newRow("pages of 100, the last short") << QStringList{"append 250", "load", "load", "load", "load"}
-        << QStringList{"0/250 more:", "100/250 more: +0..99 load 100", "200/250 more: +100..199 load 200",
-                       "250/250: +200..249 load 250", "250/250: load 250"};
+                                                  << QStringList{"0/250 more:", "100/250 more: +0..99 load 100", "200/250 more: +100..199 load 200",
+                                                                 "250/250: +200..249 load 250", "250/250: load 250"};
     QTest::newRow("fetchMore reports only a change") << QStringList{"load", "fetch", "append 150", "fetch", "fetch", "fetch"}
-        << QStringList{"0/0: load 0", "0/0:", "0/150 more:", "100/150 more: +0..99 fetch 100", "150/150: +100..149 fetch 150", "150/150:"};
+                                                     << QStringList{"0/0: load 0", "0/0:", "0/150 more:", "100/150 more: +0..99 fetch 100", "150/150: +100..149 fetch 150", "150/150:"};
     QTest::newRow("appended batches keep the rows shown") << QStringList{"append 120", "load", "append 1000", "load"}
-        << QStringList{"0/120 more:", "100/120 more: +0..99 load 100", "100/1120 more:", "200/1120 more: +100..199 load 200"};
+                                                          << QStringList{"0/120 more:", "100/120 more: +0..99 load 100", "100/1120 more:", "200/1120 more: +100..199 load 200"};
     QTest::newRow("a shorter list clamps the rows shown")
         << QStringList{"append 250", "load", "load", "keep 220", "keep 120", "append 30", "load"}
         << QStringList{"0/250 more:", "100/250 more: +0..99 load 100", "200/250 more: +100..199 load 200", "200/220 more:",
@@ -365,10 +375,10 @@ void tst_VeBase::steps_data()
         << QStringList{"0/150 more:", "0/150 more:", "100/150 more: +0..99 load 100", "100/150 more: reset",
                        "150/150: +100..149 load 150", "150/400 more: reset", "40/40: reset"};
     QTest::newRow("reset shows no rows, keeps the records") << QStringList{"append 150", "load", "reset", "reset", "load"}
-        << QStringList{"0/150 more:", "100/150 more: +0..99 load 100", "0/150 more: reset", "0/150 more:",
-                       "100/150 more: +0..99 load 100"};
+                                                            << QStringList{"0/150 more:", "100/150 more: +0..99 load 100", "0/150 more: reset", "0/150 more:",
+                                                                           "100/150 more: +0..99 load 100"};
     QTest::newRow("new query: empty list, then reset") << QStringList{"append 150", "fetch", "keep 0", "reset", "append 30", "load"}
-        << QStringList{"0/150 more:", "100/150 more: +0..99 fetch 100", "0/0: -0..99", "0/0:", "0/30 more:", "30/30: +0..29 load 30"};
+                                                       << QStringList{"0/150 more:", "100/150 more: +0..99 fetch 100", "0/0: -0..99", "0/0:", "0/30 more:", "30/30: +0..29 load 30"};
 }
 
 // Each script runs twice: alone, with every signal and row checked, then under the model tester
@@ -392,9 +402,8 @@ void tst_VeBase::steps()
     QStringList states;
     for (const QString& step : steps) {
         orchard.run(model, step);
-        states << QStringLiteral("%1/%2%3: %4").arg(model.rowCount()).arg(model.recordCount())
-                      .arg(model.canFetchMore({}) ? " more" : "").arg(std::exchange(events, {}).join(' ')).trimmed();
-        for (int row = 0; row < model.rowCount(); ++row)   // the rows show the records in order
+        states << QStringLiteral("%1/%2%3: %4").arg(model.rowCount()).arg(model.recordCount()).arg(model.canFetchMore({}) ? " more" : "").arg(std::exchange(events, {}).join(' ')).trimmed();
+        for (int row = 0; row < model.rowCount(); ++row) // the rows show the records in order
             QCOMPARE(model.index(row, 1).data().toString(), std::any_cast<Fruit*>(orchard.list.at(row))->name);
     }
     QTEST(states, "states");
@@ -418,12 +427,12 @@ void tst_VeBase::cells_data()
 {
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QList<int>>("alignments");
-    QTest::addColumn<QStringList>("lines");   // the header, then row 1 as text, raw value and alignment
+    QTest::addColumn<QStringList>("lines"); // the header, then row 1 as text, raw value and alignment
 
     QTest::newRow("the columns' titles and alignments") << QStringList() << QList<int>()
-        << QStringList{"Price|Name|Count", "1.50|fruit 1|1", "1.5|fruit 1|1", "130|132|129"};
+                                                        << QStringList{"Price|Name|Count", "1.50|fruit 1|1", "1.5|fruit 1|1", "130|132|129"};
     QTest::newRow("the page's titles and alignments") << QStringList{"P", "N", "C", "extra"} << QList<int>{0x84, 0x82, 0x84, 0x84}
-        << QStringList{"P|N|C", "1.50|fruit 1|1", "1.5|fruit 1|1", "132|130|132"};
+                                                      << QStringList{"P|N|C", "1.50|fruit 1|1", "1.5|fruit 1|1", "132|130|132"};
 }
 
 // The cells of the three roles; the model hands the column set the account registered under its key.
@@ -433,7 +442,7 @@ void tst_VeBase::cells()
     QFETCH(QList<int>, alignments);
 
     UserData account(1);
-    UserDataManager::instance()->userDataMap().insert(4711, &account);   // the account leaves the map when destroyed
+    UserDataManager::instance()->userDataMap().insert(4711, &account); // the account leaves the map when destroyed
     myHistoryModel model(QStringLiteral("HistoryTable"), 4711);
     model.setHeader(&columns, all);
     model.setHorizontalHeaderList(titles);
@@ -461,7 +470,7 @@ void tst_VeBase::cells()
     QVERIFY(!model.index(model.rowCount(), 0).isValid() && !model.index(0, model.columnCount()).isValid());
     QVERIFY(!model.record(-1).has_value() && !model.record(model.recordCount()).has_value());
 
-    MyStandardTableModel plain(QStringLiteral("Plain"), 0);   // without paging: showing nothing, nothing to reset
+    MyStandardTableModel plain(QStringLiteral("Plain"), 0); // without paging: showing nothing, nothing to reset
     connect(&plain, &QAbstractItemModel::modelReset, this, [] { QFAIL("an empty model was reset"); });
     plain.resetDataSource();
 }
@@ -469,7 +478,7 @@ void tst_VeBase::cells()
 void tst_VeBase::columnChoice_data()
 {
     QTest::addColumn<QList<int>>("saved");
-    QTest::addColumn<QString>("shown");   // ids in display order
+    QTest::addColumn<QString>("shown"); // ids in display order
 
     QTest::newRow("in the saved order") << QList<int>{1, 2} << "1 2";
     QTest::newRow("unknown ids ignored") << QList<int>{7, 1, -1, 0} << "1 0";
@@ -482,7 +491,7 @@ void tst_VeBase::columnChoice()
 {
     QFETCH(QList<int>, saved);
 
-    TableHeader::saveColumnChoice(QStringLiteral("THOther"), {1});   // another set's choice
+    TableHeader::saveColumnChoice(QStringLiteral("THOther"), {1}); // another set's choice
     TableHeader::saveColumnChoice(FruitKey, saved);
     FruitColumns header;
     const auto shown = [&header] {

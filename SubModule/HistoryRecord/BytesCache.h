@@ -17,7 +17,8 @@ template <typename Value>
 class BytesCache
 {
 public:
-    explicit BytesCache(std::size_t sizePowerOfTwo) : entries(sizePowerOfTwo) {}
+    explicit BytesCache(std::size_t sizePowerOfTwo)
+        : entries(sizePowerOfTwo) {}
 
     // The key is `key` followed by the byte `extra`.
     Value& find(std::string_view key, char extra = 0)

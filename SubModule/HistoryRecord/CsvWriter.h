@@ -47,7 +47,7 @@ public:
     bool writeTo(QIODevice& device);
 
 private:
-    friend class HistoryColumn::CellText;   // renders into the writer through the calls below
+    friend class HistoryColumn::CellText; // renders into the writer through the calls below
 
     // What CellText::render hands over, appended as one value without its comma.
     void empty() {}
@@ -70,7 +70,7 @@ private:
     void grow(std::size_t more);
 
     QTextCodec* codec;
-    bool direct;                    // the buffer holds the file's bytes, else UTF-16 units
+    bool direct; // the buffer holds the file's bytes, else UTF-16 units
     std::vector<char> buffer;
     std::size_t used = 0;
 

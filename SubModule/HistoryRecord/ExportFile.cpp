@@ -39,7 +39,7 @@ QString proposedFolder(const QString& applicationFolder, const QString& folderNa
 
 Outcome save(const QString& fileName, const std::function<bool(QIODevice&)>& write)
 {
-    const QFileInfo target(fileName);   // a link: what it points at
+    const QFileInfo target(fileName); // a link: what it points at
     // Opening a pipe for writing blocks until a reader comes, and the save below would rename its
     // file over a device or a pipe: only a regular file is written.
     if (target.exists() && !target.isFile())

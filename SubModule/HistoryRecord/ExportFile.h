@@ -19,10 +19,10 @@ QString proposedFolder(const QString& applicationFolder, const QString& folderNa
 
 enum class Outcome {
     Saved,
-    NotAFile,           // a device, a pipe or a folder: nothing written
-    FileNotWritable,    // an existing file that cannot be opened for writing (in use, read-only)
-    FolderNotWritable,  // the folder is missing or refuses a new file
-    WriteFailed         // a write, the flush or the replacement failed: the earlier file stays
+    NotAFile,          // a device, a pipe or a folder: nothing written
+    FileNotWritable,   // an existing file that cannot be opened for writing (in use, read-only)
+    FolderNotWritable, // the folder is missing or refuses a new file
+    WriteFailed        // a write, the flush or the replacement failed: the earlier file stays
 };
 
 // Saves what `write` writes (false: it failed) to `fileName`, or to the file a link there points at.

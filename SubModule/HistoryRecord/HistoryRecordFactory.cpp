@@ -32,7 +32,7 @@ struct PageEntry
 {
     PageType code;
     CreatePage create;
-    bool needsStockOrCredit;    // the page has no column set for other account kinds
+    bool needsStockOrCredit; // the page has no column set for other account kinds
 };
 
 const PageEntry PageEntries[] = {
@@ -62,7 +62,7 @@ const PageEntry* findPageType(int code)
 // the host is still deleting (deleteLater) therefore never stands in the way of its successor.
 struct ListOwner
 {
-    QPointer<UserData> account;     // null once the account is gone: the entry is stale
+    QPointer<UserData> account; // null once the account is gone: the entry is stale
     QPointer<HistoryRecordWid> page;
 };
 

@@ -37,16 +37,16 @@ namespace VEK_SC_Space {
 namespace {
 
 constexpr int ServiceNotReady = -999;
-constexpr int AnswerLead = 200;       // received but unshown records kept ahead of the table
+constexpr int AnswerLead = 200; // received but unshown records kept ahead of the table
 constexpr int ScrollLead = 100;
 constexpr int RowsPerPage = 100;
 constexpr int QueryLockMs = 1000;
-constexpr int RowHeight = 23;         // rows and header at 100 %, unless the font needs more
+constexpr int RowHeight = 23; // rows and header at 100 %, unless the font needs more
 constexpr int MinZoom = 25;
 constexpr int MaxZoom = 400;
 constexpr int Centred = Qt::AlignHCenter | Qt::AlignVCenter;
 const QString RequestDateFormat = QStringLiteral("yyyyMMdd");
-constexpr std::size_t ChunkBytes = 1 << 17;   // text written (and converted) at a time
+constexpr std::size_t ChunkBytes = 1 << 17; // text written (and converted) at a time
 
 // A box or dialog of the page, on the heap as the page's child: if the host deletes the page
 // while it is open, the page takes it along, exec() reports that, and the caller must leave at

@@ -50,7 +50,8 @@ protected:
     virtual int collectNewRecords() = 0;
     virtual void clearRecords() = 0;
     virtual int sendHistoryRequest(QString investorId, QString beginDate, QString endDate,
-                                   char sortType, int batchNo, int& requestId) = 0;
+                                   char sortType, int batchNo, int& requestId)
+        = 0;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -90,7 +91,12 @@ protected:
     // the phase: requestId (the awaited answer's id, -1 for none; never awaited outside Fetching
     // and Partial), isTotalLast (no further batch to ask for; always true outside Fetching and
     // Partial) and loadAllRequested (only in Fetching and Partial).
-    enum class Phase { Ready, Fetching, Partial, Complete, Failed, Detached };
+    enum class Phase { Ready,
+                       Fetching,
+                       Partial,
+                       Complete,
+                       Failed,
+                       Detached };
 
     std::unique_ptr<Ui::HistoryRecordWid> form;
     QString title;
@@ -115,7 +121,9 @@ protected:
     QTimer queryLock;
 
 private:
-    enum class ExportMode { Write, Ask, Refuse };
+    enum class ExportMode { Write,
+                            Ask,
+                            Refuse };
     struct View
     {
         QString tips;

@@ -142,7 +142,7 @@ bool buildSortKeys(const QAbstractItemModel& source, int column, int role, Qt::C
             break;
         default:
             strings[at] = value.toString();
-            keys[at] = 0;           // valid; ranked below
+            keys[at] = 0; // valid; ranked below
             break;
         }
     }
@@ -177,14 +177,13 @@ void forRunsDescending(std::vector<int> rows, RemoveRun removeRun)
 
 } // namespace
 
-
 template <typename Reorder>
 void HistorySortProxyModel::relayout(const QList<QPersistentModelIndex>& parents,
                                      QAbstractItemModel::LayoutChangeHint hint, Reorder reorder)
 {
     emit layoutAboutToBeChanged(parents, hint);
     const QModelIndexList persistent = persistentIndexList();
-    std::vector<std::pair<int, int>> cells;     // source row, column
+    std::vector<std::pair<int, int>> cells; // source row, column
     cells.reserve(std::size_t(persistent.size()));
     for (const QModelIndex& index : persistent)
         cells.emplace_back(index.row() < rowCount() ? sourceRow(index.row()) : -1, index.column());
@@ -553,7 +552,7 @@ void HistorySortProxyModel::placeNewRows(int first, int last)
     }
     fromSourceStale = true;
     const bool ordered = isOrdered();
-    std::vector<std::pair<QVariant, int>> items;    // sort value, source row
+    std::vector<std::pair<QVariant, int>> items; // sort value, source row
     items.reserve(std::size_t(count));
     for (int row = first; row <= last; ++row)
         items.emplace_back(ordered ? sortValue(row) : QVariant(), row);
@@ -566,7 +565,7 @@ void HistorySortProxyModel::placeNewRows(int first, int last)
         return ordered ? before(items[item].first, sortValue(shown)) : items[item].second < shown;
     };
 
-    std::vector<std::pair<int, std::size_t>> runs;      // proxy row, first item
+    std::vector<std::pair<int, std::size_t>> runs; // proxy row, first item
     const int shownCount = int(toSource.size());
     int low = 0;
     std::size_t item = 0;
@@ -633,7 +632,7 @@ void HistorySortProxyModel::replaceChanged(int first, int last)
     // Longest run in order (equal keys allowed) by patience sorting with back links. Only the
     // last tail's value is kept: a row in order with it costs one comparison, and only a row out
     // of order reads the values of the tails it is searched among.
-    std::vector<int> moved;                 // proxy rows, ascending
+    std::vector<int> moved; // proxy rows, ascending
     std::vector<int> tails;
     std::vector<int> previous;
     std::vector<char> kept;

@@ -133,19 +133,19 @@ private:
     void resetRows();
     void removeProxyRows(std::vector<int> proxyRows);
 
-    int rows = 0;                           // rows shown while the map is empty
-    bool mapped = false;                    // rows follow toSource, not the source order
-    std::vector<int> toSource;              // proxy row -> source row
-    mutable std::vector<int> fromSource;    // source row -> proxy row, rebuilt when stale
+    int rows = 0;                        // rows shown while the map is empty
+    bool mapped = false;                 // rows follow toSource, not the source order
+    std::vector<int> toSource;           // proxy row -> source row
+    mutable std::vector<int> fromSource; // source row -> proxy row, rebuilt when stale
     mutable bool fromSourceStale = true;
     int sortedColumn = -1;
     Qt::SortOrder sortedOrder = Qt::AscendingOrder;
     int sortingRole = Qt::DisplayRole;
     Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
     bool localeAware = false;
-    bool layoutForwarded = false;           // a source layout change was passed on
+    bool layoutForwarded = false; // a source layout change was passed on
     QList<QPersistentModelIndex> layoutParents;
-    QList<QPersistentModelIndex> layoutSources;     // source side of persistent indexes
+    QList<QPersistentModelIndex> layoutSources; // source side of persistent indexes
     QModelIndexList layoutProxies;
 };
 

@@ -26,8 +26,8 @@ private:
 
     enum class Pending {
         Nothing,
-        RowsOutOfSight,     // only rows appended below the ones in sight
-        Repaint,            // anything else
+        RowsOutOfSight, // only rows appended below the ones in sight
+        Repaint,        // anything else
     };
     Pending pending = Pending::Nothing;
 };

@@ -20,8 +20,14 @@ enum class PageType {
 };
 
 inline constexpr PageType PageTypes[] = {
-    PageType::Order, PageType::Trade, PageType::CreditDebt, PageType::Delivery,
-    PageType::Capital, PageType::FundDetail, PageType::Position, PageType::Profit,
+    PageType::Order,
+    PageType::Trade,
+    PageType::CreditDebt,
+    PageType::Delivery,
+    PageType::Capital,
+    PageType::FundDetail,
+    PageType::Position,
+    PageType::Profit,
 };
 
 // The kinds of account, as UserData::accountType holds them.

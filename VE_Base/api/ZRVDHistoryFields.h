@@ -9,7 +9,8 @@
 
 namespace ZRVALUEADDPROAPI {
 
-struct CZRVDHistoryOrderEXField {
+struct CZRVDHistoryOrderEXField
+{
     char CustomerID[13];
     char SecurityID[60];
     char PriceType;
@@ -34,7 +35,8 @@ struct CZRVDHistoryOrderEXField {
     char reserved568[104];
 };
 
-struct CZRVDCreditHistoryOrderEXField {
+struct CZRVDCreditHistoryOrderEXField
+{
     char CustomerID[13];
     char SecurityID[51];
     char PriceType;
@@ -59,7 +61,8 @@ struct CZRVDCreditHistoryOrderEXField {
     char reserved560[104];
 };
 
-struct CZRVDHistoryTradeEXField {
+struct CZRVDHistoryTradeEXField
+{
     char CustomerID[13];
     char SecurityID[47];
     char ExchangeID;
@@ -75,7 +78,8 @@ struct CZRVDHistoryTradeEXField {
     char reserved296[8];
 };
 
-struct CZRVDCreditHistoryTradeEXField {
+struct CZRVDCreditHistoryTradeEXField
+{
     char CustomerID[13];
     char SecurityID[47];
     char ExchangeID;
@@ -91,7 +95,8 @@ struct CZRVDCreditHistoryTradeEXField {
     char reserved288[8];
 };
 
-struct CZRVDHistoryDeliveryField {
+struct CZRVDHistoryDeliveryField
+{
     char CustomerID[13];
     char TradeDate[9];
     char TradeTime[9];
@@ -119,7 +124,8 @@ struct CZRVDHistoryDeliveryField {
     char reserved320[32];
 };
 
-struct CZRVDCreditHistoryDeliveryField {
+struct CZRVDCreditHistoryDeliveryField
+{
     char CustomerID[13];
     char TradeDate[9];
     char TradeTime[9];
@@ -146,7 +152,8 @@ struct CZRVDCreditHistoryDeliveryField {
     double CloseProfitLoss;
 };
 
-struct CZRVDCreditHistoryDebtInfoField {
+struct CZRVDCreditHistoryDebtInfoField
+{
     char TradeDate[9];
     char CustomerID[94];
     char OpenDate[49];
@@ -169,7 +176,8 @@ struct CZRVDCreditHistoryDebtInfoField {
     char reserved484[260];
 };
 
-struct CZRVDHistoryCapitalField {
+struct CZRVDHistoryCapitalField
+{
     char TradingDay[9];
     char CustomerID[15];
     double TotalAsset;
@@ -185,7 +193,8 @@ struct CZRVDHistoryCapitalField {
     char reserved112[16];
 };
 
-struct CZRVDCreditHistoryCapitalField {
+struct CZRVDCreditHistoryCapitalField
+{
     char TradingDay[9];
     char CustomerID[15];
     double TotalAsset;
@@ -200,7 +209,8 @@ struct CZRVDCreditHistoryCapitalField {
     double TotalInterest;
 };
 
-struct CZRVDHistoryFundDetailField {
+struct CZRVDHistoryFundDetailField
+{
     char SerialNo[31];
     char TradingDay[9];
     char PostingTime[9];
@@ -214,7 +224,8 @@ struct CZRVDHistoryFundDetailField {
     char SecurityID[50];
 };
 
-struct CZRVDCreditHistoryFundDetailField {
+struct CZRVDCreditHistoryFundDetailField
+{
     char SerialNo[31];
     char TradingDay[9];
     char PostingTime[9];
@@ -228,7 +239,8 @@ struct CZRVDCreditHistoryFundDetailField {
     char SecurityID[50];
 };
 
-struct CZRVDHistoryHoldField {
+struct CZRVDHistoryHoldField
+{
     char TradingDay[9];
     char CustomerID[44];
     char ShareholderID[11];
@@ -242,7 +254,8 @@ struct CZRVDHistoryHoldField {
     double OpenCostPrice;
 };
 
-struct CZRVDCreditHistoryHoldField {
+struct CZRVDCreditHistoryHoldField
+{
     char TradingDay[9];
     char CustomerID[44];
     char ShareholderID[11];
@@ -256,7 +269,8 @@ struct CZRVDCreditHistoryHoldField {
     double OpenCostPrice;
 };
 
-struct CZRVDHisShareProfitField {
+struct CZRVDHisShareProfitField
+{
     char CustomerID[13];
     char ExchangeID;
     char SecurityID[34];
@@ -271,7 +285,8 @@ struct CZRVDHisShareProfitField {
     char reserved108[4];
 };
 
-struct CZRVDCreditHisShareProfitField {
+struct CZRVDCreditHisShareProfitField
+{
     char CustomerID[13];
     char ExchangeID;
     char SecurityID[34];

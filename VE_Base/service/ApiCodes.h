@@ -12,18 +12,21 @@ namespace VEK_SC_Space {
 // the decoders show them through the translation context below.
 namespace ApiCodes {
 
-struct CodeText {
+struct CodeText
+{
     char code;
-    const char* text;   // UTF-8
+    const char* text; // UTF-8
 };
 
 class VE_BASE_EXPORT CodeTable
 {
 public:
     template <int N>
-    constexpr CodeTable(const CodeText (&table)[N]) : entries(table), count(N) {}
+    constexpr CodeTable(const CodeText (&table)[N])
+        : entries(table)
+        , count(N) {}
 
-    const char* text(char code) const;   // null when the code is not in the table
+    const char* text(char code) const; // null when the code is not in the table
     int size() const { return count; }
     const CodeText& at(int i) const { return entries[i]; }
 
@@ -43,14 +46,14 @@ constexpr char DirectionEtfRedeem = '3';
 constexpr char DirectionIpoSubscribe = '4';
 constexpr char DirectionRightsIssue = '5';
 constexpr char DirectionReverseRepo = '6';
-constexpr char DirectionMarginBuy = 'a';          // 融资买入
-constexpr char DirectionShortSell = 'b';          // 融券卖出
-constexpr char DirectionBuyToReturn = 'c';        // 买券还券
+constexpr char DirectionMarginBuy = 'a';   // 融资买入
+constexpr char DirectionShortSell = 'b';   // 融券卖出
+constexpr char DirectionBuyToReturn = 'c'; // 买券还券
 constexpr char DirectionDirectRepayCash = 'd';
 constexpr char DirectionDirectReturnShares = 'e';
 constexpr char DirectionCollateralIn = 'f';
 constexpr char DirectionForcedBuyToReturn = 'g';
-constexpr char DirectionSellToRepay = 'j';        // 卖券还款
+constexpr char DirectionSellToRepay = 'j'; // 卖券还款
 constexpr char DirectionForcedSell = 'k';
 constexpr char DirectionForcedSellToRepay = 'm';
 constexpr char DirectionCollateralOut = 'u';
@@ -79,7 +82,8 @@ const CodeTable& creditDirections();
 const CodeTable& orderStatuses();
 const CodeTable& exchanges();
 
-struct PriceTypeText {
+struct PriceTypeText
+{
     char type;
     char variant;
     const char* text;

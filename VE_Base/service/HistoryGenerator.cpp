@@ -33,7 +33,8 @@ quint64 hashBytes(const char* data, std::size_t size, quint64 hash = 14695981039
 class Random
 {
 public:
-    explicit Random(quint64 seed) : state(seed) {}
+    explicit Random(quint64 seed)
+        : state(seed) {}
 
     quint64 next() { return mix(state++); }
     double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
@@ -150,9 +151,9 @@ double basePrice(const SecurityInfo& security)
     const double u = double(mix(hashOf(security)) >> 11) * (1.0 / 9007199254740992.0);
     switch (security.category) {
     case SecurityCategory::Stock: return std::exp(std::log(3.0) + u * (std::log(120.0) - std::log(3.0)));
-    case SecurityCategory::Fund:  return 0.6 + u * 4.4;
-    case SecurityCategory::Bond:  return 100.0 + u * 50.0;
-    case SecurityCategory::Repo:  return 1.2 + u * 2.3;
+    case SecurityCategory::Fund: return 0.6 + u * 4.4;
+    case SecurityCategory::Bond: return 100.0 + u * 50.0;
+    case SecurityCategory::Repo: return 1.2 + u * 2.3;
     }
     return 10.0;
 }
@@ -206,7 +207,8 @@ QByteArray exchangeLetters(char exchange)
     }
 }
 
-struct Fees {
+struct Fees
+{
     double commission = 0;
     double stampTax = 0;
     double transferFee = 0;
@@ -254,14 +256,15 @@ bool isSellSide(char direction)
 
 // --- one record ----------------------------------------------------------------------------
 
-struct RecordContext {
+struct RecordContext
+{
     const HistoryGenerator::Account& account;
     Random random;
-    int day;            // trading day index within the window
+    int day; // trading day index within the window
     QDate date;
-    QByteArray date8;   // yyyyMMdd
-    int slot;           // position among the records of its day
-    int sessionMs;      // time within the trading session, increasing with the slot
+    QByteArray date8; // yyyyMMdd
+    int slot;         // position among the records of its day
+    int sessionMs;    // time within the trading session, increasing with the slot
 
     bool credit() const { return account.accountType == 2; }
     const QByteArray& holder(char exchange) const
@@ -277,8 +280,10 @@ const SecurityInfo& pickTraded(RecordContext& c)
         return pickFrom(c.random, c.random.chance(0.85) ? SecurityCategory::Stock : SecurityCategory::Fund);
     }
     static const std::pair<SecurityCategory, int> categories[] = {
-        {SecurityCategory::Stock, 76}, {SecurityCategory::Fund, 14},
-        {SecurityCategory::Bond, 5}, {SecurityCategory::Repo, 5},
+        {SecurityCategory::Stock, 76},
+        {SecurityCategory::Fund, 14},
+        {SecurityCategory::Bond, 5},
+        {SecurityCategory::Repo, 5},
     };
     return pickFrom(c.random, c.random.weighted(categories));
 }
@@ -287,9 +292,15 @@ char tradeDirection(RecordContext& c, const SecurityInfo& security)
 {
     if (c.credit()) {
         static const std::pair<char, int> directions[] = {
-            {DirectionBuy, 30}, {DirectionSell, 25}, {DirectionMarginBuy, 18},
-            {DirectionShortSell, 7}, {DirectionBuyToReturn, 5}, {DirectionSellToRepay, 10},
-            {DirectionForcedSell, 2}, {DirectionForcedSellToRepay, 2}, {DirectionForcedBuyToReturn, 1},
+            {DirectionBuy, 30},
+            {DirectionSell, 25},
+            {DirectionMarginBuy, 18},
+            {DirectionShortSell, 7},
+            {DirectionBuyToReturn, 5},
+            {DirectionSellToRepay, 10},
+            {DirectionForcedSell, 2},
+            {DirectionForcedSellToRepay, 2},
+            {DirectionForcedBuyToReturn, 1},
         };
         return c.random.weighted(directions);
     }
@@ -305,7 +316,8 @@ const char* directionText(const RecordContext& c, char direction)
 
 // The securities an account holds: slot n of every day is the same holding, so that positions
 // and profits read as one portfolio through time.
-struct Holding {
+struct Holding
+{
     const SecurityInfo* security;
     int baseLots;
     double costPrice;
@@ -383,8 +395,12 @@ void fillOrder(Record& r, RecordContext& c)
         orderPrice = onTick(security, reference * (sellSide ? 0.98 : 1.02));
 
     static const std::pair<char, int> statuses[] = {
-        {StatusFilled, 62}, {StatusCancelled, 16}, {StatusPartlyCancelled, 9},
-        {StatusInvalid, 6}, {StatusPartlyFilled, 4}, {StatusRejected, 3},
+        {StatusFilled, 62},
+        {StatusCancelled, 16},
+        {StatusPartlyCancelled, 9},
+        {StatusInvalid, 6},
+        {StatusPartlyFilled, 4},
+        {StatusRejected, 3},
     };
     char status = creation ? StatusFilled : random.weighted(statuses);
     if ((status == StatusPartlyCancelled || status == StatusPartlyFilled) && lots < 2)
@@ -483,7 +499,8 @@ void fillDelivery(Record& r, RecordContext& c)
     r.CloseProfitLoss = sellSide ? round2((price - openCost) * volume - fees.total()) : 0.0;
 }
 
-struct CapitalFigures {
+struct CapitalFigures
+{
     double fund;
     double marketValue;
     double phase;
@@ -528,7 +545,17 @@ void fillCapital(ZR::CZRVDCreditHistoryCapitalField& r, RecordContext& c)
     r.TotalInterest = round2(r.TotalLiability * 0.0835 * (c.day + 1) / 360.0);
 }
 
-enum class Flow { Buy, Sell, BankIn, BankOut, Interest, Dividend, DividendTax, MarginBuy, SellToRepay, DirectRepay, MarginInterest };
+enum class Flow { Buy,
+                  Sell,
+                  BankIn,
+                  BankOut,
+                  Interest,
+                  Dividend,
+                  DividendTax,
+                  MarginBuy,
+                  SellToRepay,
+                  DirectRepay,
+                  MarginInterest };
 
 const char* flowItem(Flow flow)
 {
@@ -551,8 +578,12 @@ const char* flowItem(Flow flow)
 bool concernsSecurity(Flow flow)
 {
     switch (flow) {
-    case Flow::Buy: case Flow::Sell: case Flow::Dividend: case Flow::DividendTax:
-    case Flow::MarginBuy: case Flow::SellToRepay:
+    case Flow::Buy:
+    case Flow::Sell:
+    case Flow::Dividend:
+    case Flow::DividendTax:
+    case Flow::MarginBuy:
+    case Flow::SellToRepay:
         return true;
     default:
         return false;
@@ -564,13 +595,26 @@ void fillFundDetail(Record& r, RecordContext& c)
 {
     Random& random = c.random;
     static const std::pair<Flow, int> stockFlows[] = {
-        {Flow::Buy, 35}, {Flow::Sell, 30}, {Flow::BankIn, 10}, {Flow::BankOut, 8},
-        {Flow::Interest, 7}, {Flow::Dividend, 6}, {Flow::DividendTax, 4},
+        {Flow::Buy, 35},
+        {Flow::Sell, 30},
+        {Flow::BankIn, 10},
+        {Flow::BankOut, 8},
+        {Flow::Interest, 7},
+        {Flow::Dividend, 6},
+        {Flow::DividendTax, 4},
     };
     static const std::pair<Flow, int> creditFlows[] = {
-        {Flow::Buy, 25}, {Flow::Sell, 20}, {Flow::MarginBuy, 15}, {Flow::SellToRepay, 10},
-        {Flow::DirectRepay, 6}, {Flow::MarginInterest, 4}, {Flow::BankIn, 8}, {Flow::BankOut, 6},
-        {Flow::Interest, 3}, {Flow::Dividend, 2}, {Flow::DividendTax, 1},
+        {Flow::Buy, 25},
+        {Flow::Sell, 20},
+        {Flow::MarginBuy, 15},
+        {Flow::SellToRepay, 10},
+        {Flow::DirectRepay, 6},
+        {Flow::MarginInterest, 4},
+        {Flow::BankIn, 8},
+        {Flow::BankOut, 6},
+        {Flow::Interest, 3},
+        {Flow::Dividend, 2},
+        {Flow::DividendTax, 1},
     };
     static const char* const banks[] = {"工商银行", "建设银行", "招商银行", "农业银行", "中国银行", "交通银行"};
 
@@ -697,11 +741,21 @@ QDate previousWeekday(const QDate& date)
 
 void fillDebt(ZR::CZRVDCreditHistoryDebtInfoField& r, RecordContext& c)
 {
-    enum EntrustType { MarginBuy = 61, SellToRepay = 62, BuyToReturn = 63, ShortSell = 64,
-                       ForcedCloseFinancing = 71, ForcedCloseShort = 72, DirectRepay = 73 };
+    enum EntrustType { MarginBuy = 61,
+                       SellToRepay = 62,
+                       BuyToReturn = 63,
+                       ShortSell = 64,
+                       ForcedCloseFinancing = 71,
+                       ForcedCloseShort = 72,
+                       DirectRepay = 73 };
     static const std::pair<int, int> types[] = {
-        {MarginBuy, 40}, {ShortSell, 18}, {SellToRepay, 14}, {BuyToReturn, 8},
-        {DirectRepay, 10}, {ForcedCloseFinancing, 5}, {ForcedCloseShort, 3},
+        {MarginBuy, 40},
+        {ShortSell, 18},
+        {SellToRepay, 14},
+        {BuyToReturn, 8},
+        {DirectRepay, 10},
+        {ForcedCloseFinancing, 5},
+        {ForcedCloseShort, 3},
     };
     Random& random = c.random;
     const int type = random.weighted(types);

@@ -25,19 +25,20 @@ public:
     // A record allocated with `new` of its exact type (see RecordTypes).
     void* makeRecord(HistoryKind kind, qint64 index) const;
 
-    struct Account {
+    struct Account
+    {
         quint64 seed = 0;
         int accountType = 1;
         QByteArray customerId;
-        QByteArray shanghaiHolder;      // shareholder account on SH
-        QByteArray shenzhenHolder;      // on SZ; BJ trades on the Shenzhen account
-        double scale = 0;               // size of the account in yuan
+        QByteArray shanghaiHolder; // shareholder account on SH
+        QByteArray shenzhenHolder; // on SZ; BJ trades on the Shenzhen account
+        double scale = 0;          // size of the account in yuan
     };
 
 private:
     Account account;
     const HistoryWindow& window;
-    mutable QVector<QByteArray> dayTexts;   // yyyyMMdd of each trading day, filled as needed
+    mutable QVector<QByteArray> dayTexts; // yyyyMMdd of each trading day, filled as needed
 };
 
 } // namespace VEK_SC_Space

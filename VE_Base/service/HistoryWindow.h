@@ -19,11 +19,12 @@ public:
     int tradingDayCount() const { return int(days.size()); }
     QDate tradingDay(int day) const { return days.at(day); }
 
-    int dayOf(qint64 index) const;            // trading day of a record
-    qint64 firstRecordOf(int day) const;      // day == tradingDayCount(): recordCount()
+    int dayOf(qint64 index) const;       // trading day of a record
+    qint64 firstRecordOf(int day) const; // day == tradingDayCount(): recordCount()
 
-    struct Batch {
-        QVector<qint64> indices;              // in answer order
+    struct Batch
+    {
+        QVector<qint64> indices; // in answer order
         bool isTotalLast = true;
     };
     // Batch `batchNo` (from 1) of `batchSize` records among those dated within [begin, end],

@@ -8,7 +8,8 @@ namespace VEK_SC_Space {
 // The record type of each query kind, for a stock and for a credit account. The debt query has
 // one record type only.
 template <typename Stock, typename Credit>
-struct RecordPair {
+struct RecordPair
+{
     using StockRecord = Stock;
     using CreditRecord = Credit;
 };
@@ -16,25 +17,42 @@ struct RecordPair {
 template <HistoryKind Kind>
 struct RecordTypes;
 
-template <> struct RecordTypes<HistoryKind::Order>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField> {};
-template <> struct RecordTypes<HistoryKind::Trade>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField> {};
-template <> struct RecordTypes<HistoryKind::Delivery>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryDeliveryField, ZRVALUEADDPROAPI::CZRVDCreditHistoryDeliveryField> {};
-template <> struct RecordTypes<HistoryKind::Capital>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryCapitalField, ZRVALUEADDPROAPI::CZRVDCreditHistoryCapitalField> {};
-template <> struct RecordTypes<HistoryKind::FundDetail>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryFundDetailField, ZRVALUEADDPROAPI::CZRVDCreditHistoryFundDetailField> {};
-template <> struct RecordTypes<HistoryKind::Position>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryHoldField, ZRVALUEADDPROAPI::CZRVDCreditHistoryHoldField> {};
-template <> struct RecordTypes<HistoryKind::Profit>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDHisShareProfitField, ZRVALUEADDPROAPI::CZRVDCreditHisShareProfitField> {};
-template <> struct RecordTypes<HistoryKind::CreditDebt>
-    : RecordPair<ZRVALUEADDPROAPI::CZRVDCreditHistoryDebtInfoField, ZRVALUEADDPROAPI::CZRVDCreditHistoryDebtInfoField> {};
+template <>
+struct RecordTypes<HistoryKind::Order>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryOrderEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryOrderEXField>
+{};
+template <>
+struct RecordTypes<HistoryKind::Trade>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryTradeEXField, ZRVALUEADDPROAPI::CZRVDCreditHistoryTradeEXField>
+{};
+template <>
+struct RecordTypes<HistoryKind::Delivery>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryDeliveryField, ZRVALUEADDPROAPI::CZRVDCreditHistoryDeliveryField>
+{};
+template <>
+struct RecordTypes<HistoryKind::Capital>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryCapitalField, ZRVALUEADDPROAPI::CZRVDCreditHistoryCapitalField>
+{};
+template <>
+struct RecordTypes<HistoryKind::FundDetail>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryFundDetailField, ZRVALUEADDPROAPI::CZRVDCreditHistoryFundDetailField>
+{};
+template <>
+struct RecordTypes<HistoryKind::Position>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHistoryHoldField, ZRVALUEADDPROAPI::CZRVDCreditHistoryHoldField>
+{};
+template <>
+struct RecordTypes<HistoryKind::Profit>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDHisShareProfitField, ZRVALUEADDPROAPI::CZRVDCreditHisShareProfitField>
+{};
+template <>
+struct RecordTypes<HistoryKind::CreditDebt>
+    : RecordPair<ZRVALUEADDPROAPI::CZRVDCreditHistoryDebtInfoField, ZRVALUEADDPROAPI::CZRVDCreditHistoryDebtInfoField>
+{};
 
 template <typename Record>
-struct RecordTag {
+struct RecordTag
+{
     using type = Record;
 };
 
@@ -55,13 +73,13 @@ template <typename F>
 decltype(auto) withRecordType(HistoryKind kind, int accountType, F&& f)
 {
     switch (kind) {
-    case HistoryKind::Order:      return detail::withAccountRecord<HistoryKind::Order>(accountType, f);
-    case HistoryKind::Trade:      return detail::withAccountRecord<HistoryKind::Trade>(accountType, f);
-    case HistoryKind::Delivery:   return detail::withAccountRecord<HistoryKind::Delivery>(accountType, f);
-    case HistoryKind::Capital:    return detail::withAccountRecord<HistoryKind::Capital>(accountType, f);
+    case HistoryKind::Order: return detail::withAccountRecord<HistoryKind::Order>(accountType, f);
+    case HistoryKind::Trade: return detail::withAccountRecord<HistoryKind::Trade>(accountType, f);
+    case HistoryKind::Delivery: return detail::withAccountRecord<HistoryKind::Delivery>(accountType, f);
+    case HistoryKind::Capital: return detail::withAccountRecord<HistoryKind::Capital>(accountType, f);
     case HistoryKind::FundDetail: return detail::withAccountRecord<HistoryKind::FundDetail>(accountType, f);
-    case HistoryKind::Position:   return detail::withAccountRecord<HistoryKind::Position>(accountType, f);
-    case HistoryKind::Profit:     return detail::withAccountRecord<HistoryKind::Profit>(accountType, f);
+    case HistoryKind::Position: return detail::withAccountRecord<HistoryKind::Position>(accountType, f);
+    case HistoryKind::Profit: return detail::withAccountRecord<HistoryKind::Profit>(accountType, f);
     case HistoryKind::CreditDebt: break;
     }
     return detail::withAccountRecord<HistoryKind::CreditDebt>(accountType, f);

@@ -28,7 +28,9 @@ const char* const loggedOutText = "增值服务已登出";
 class RecordBatch
 {
 public:
-    RecordBatch(HistoryKind recordKind, int type) : kind(recordKind), accountType(type) {}
+    RecordBatch(HistoryKind recordKind, int type)
+        : kind(recordKind)
+        , accountType(type) {}
     ~RecordBatch()
     {
         for (void* record : qAsConst(records))
@@ -46,7 +48,8 @@ public:
 };
 
 // One request as the service took it: the query and the settings of the moment.
-struct Job {
+struct Job
+{
     HistoryQuery query;
     int batchSize = 500;
     qint64 recordCount = 0;
@@ -93,14 +96,17 @@ void handOver(UserData* account, int requestId, const std::shared_ptr<RecordBatc
 
 } // namespace
 
-struct ValueAddedService::Private {
-    explicit Private(ValueAddedService* service) : q(service) {}
+struct ValueAddedService::Private
+{
+    explicit Private(ValueAddedService* service)
+        : q(service) {}
 
-    struct Settings {
+    struct Settings
+    {
         int latencyMs = 0;
         int batchSize = 500;
         int recordsPerKind = 1000;
-        int kindCounts[HistoryKindCount] = {-1, -1, -1, -1, -1, -1, -1, -1};   // -1: recordsPerKind
+        int kindCounts[HistoryKindCount] = {-1, -1, -1, -1, -1, -1, -1, -1}; // -1: recordsPerKind
         int historyDays = 30;
         QDate today;
         bool failNext = false;
@@ -111,7 +117,8 @@ struct ValueAddedService::Private {
         bool busy = false;
     };
 
-    struct Outstanding {
+    struct Outstanding
+    {
         QPointer<UserData> account;
         std::shared_ptr<Job> job;
     };
@@ -124,11 +131,11 @@ struct ValueAddedService::Private {
     static void answerWithError(UserData* account, const Job& job, int errorId, const QString& errorMsg);
 
     ValueAddedService* q;
-    mutable QMutex mutex;           // guards settings
+    mutable QMutex mutex; // guards settings
     Settings settings;
 
     QThread thread;
-    QObject* worker = nullptr;      // lives in `thread`
+    QObject* worker = nullptr; // lives in `thread`
 
     // Touched on the service's thread only.
     QHash<int, Outstanding> outstanding;
@@ -152,13 +159,16 @@ void ValueAddedService::Private::dispatch(const std::shared_ptr<Job>& job)
         return;
     }
     ValueAddedService* service = q;
-    QMetaObject::invokeMethod(worker, [service, job] {
-        if (job->cancelled)
-            return;
-        std::shared_ptr<RecordBatch> batch = buildBatch(*job);
-        QMetaObject::invokeMethod(service, [service, job, batch] { service->d->deliver(job, batch); },
-                                  Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [service, job] {
+            if (job->cancelled)
+                return;
+            std::shared_ptr<RecordBatch> batch = buildBatch(*job);
+            QMetaObject::invokeMethod(
+                service, [service, job, batch] { service->d->deliver(job, batch); },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }
 
 void ValueAddedService::Private::deliver(const std::shared_ptr<Job>& job, const std::shared_ptr<RecordBatch>& batch)
@@ -178,9 +188,11 @@ void ValueAddedService::Private::answerWithError(UserData* account, const Job& j
     // Queued even on the account's thread, so that no slot runs inside the caller's setter.
     const HistoryKind kind = job.query.kind;
     const int requestId = job.query.requestId;
-    QMetaObject::invokeMethod(account, [account, kind, requestId, errorId, errorMsg] {
-        account->deliverAnswer(kind, requestId, {}, errorId, errorMsg, true);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        account, [account, kind, requestId, errorId, errorMsg] {
+            account->deliverAnswer(kind, requestId, {}, errorId, errorMsg, true);
+        },
+        Qt::QueuedConnection);
 }
 
 void ValueAddedService::Private::answerOutstanding(int errorId, const QString& errorMsg)
@@ -421,7 +433,8 @@ void ValueAddedService::submit(UserData* account, const HistoryQuery& query)
         });
         timer->start(job->latencyMs);
     } else {
-        QMetaObject::invokeMethod(this, [this, job] { d->dispatch(job); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, job] { d->dispatch(job); }, Qt::QueuedConnection);
     }
 }
 
@@ -429,7 +442,7 @@ bool ValueAddedService::waitForIdle(int timeoutMs)
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    QTimer wakeUp;      // lets the loop look at the clock while no answer arrives
+    QTimer wakeUp; // lets the loop look at the clock while no answer arrives
     wakeUp.start(10);
     while (!d->outstanding.isEmpty()) {
         if (elapsed.elapsed() > timeoutMs)

@@ -11,13 +11,14 @@
 
 namespace VEK_SC_Space {
 
-struct HistoryQuery {
+struct HistoryQuery
+{
     HistoryKind kind = HistoryKind::Order;
-    int accountType = 1;            // 1 stock records, 2 credit records
+    int accountType = 1; // 1 stock records, 2 credit records
     QString investorId;
     QDate beginDate;
     QDate endDate;
-    char sortType = '2';            // '2' newest first, '1' oldest first
+    char sortType = '2'; // '2' newest first, '1' oldest first
     int batchNo = 1;
     int requestId = 0;
 };
@@ -45,17 +46,17 @@ public:
     // answered with ErrorConnectionLost.
     ~ValueAddedService() override;
 
-    void setLatencyMs(int ms);                  // delay before each answer, default 0
+    void setLatencyMs(int ms); // delay before each answer, default 0
     int latencyMs() const;
-    void setBatchSize(int records);             // records per answer batch, default 500
+    void setBatchSize(int records); // records per answer batch, default 500
     int batchSize() const;
-    void setRecordsPerKind(int records);        // records an account holds of each kind, default 1000
+    void setRecordsPerKind(int records); // records an account holds of each kind, default 1000
     int recordsPerKind() const;
-    void setRecordCount(HistoryKind kind, int records);   // overrides one kind
+    void setRecordCount(HistoryKind kind, int records); // overrides one kind
     int recordCount(HistoryKind kind) const;
-    void setHistoryDays(int days);              // calendar days of history, default 30
+    void setHistoryDays(int days); // calendar days of history, default 30
     int historyDays() const;
-    void setReferenceDate(const QDate& today);  // "today"; invalid (default): the current date
+    void setReferenceDate(const QDate& today); // "today"; invalid (default): the current date
     QDate referenceDate() const;
 
     // The next answer carries this error instead of records.

@@ -29,19 +29,19 @@ struct HistoryPageKinds
 // than constant pointers to UserData's members: on Windows those members are imported from the
 // base library's DLL, and the address of an imported function is no constant expression (clang
 // rejects it, MSVC takes it only as an extension). The functions inline to the direct calls.
-#define HISTORY_PAGE_QUERY(requestFunction, signalFunction, listFunction)                              \
-    static int request(UserData* userData, const QString& investorId, const QString& beginDate,      \
-                       const QString& endDate, char sortType, int batchNo, int& requestId)            \
-    {                                                                                                  \
+#define HISTORY_PAGE_QUERY(requestFunction, signalFunction, listFunction)                               \
+    static int request(UserData* userData, const QString& investorId, const QString& beginDate,         \
+                       const QString& endDate, char sortType, int batchNo, int& requestId)              \
+    {                                                                                                   \
         return userData->requestFunction(investorId, beginDate, endDate, sortType, batchNo, requestId); \
-    }                                                                                                  \
-    static auto finishedSignal()                                                                       \
-    {                                                                                                  \
-        return &UserData::signalFunction;                                                              \
-    }                                                                                                  \
-    static QVector<void*>& resultList(UserData* userData)                                              \
-    {                                                                                                  \
-        return userData->listFunction();                                                               \
+    }                                                                                                   \
+    static auto finishedSignal()                                                                        \
+    {                                                                                                   \
+        return &UserData::signalFunction;                                                               \
+    }                                                                                                   \
+    static QVector<void*>& resultList(UserData* userData)                                               \
+    {                                                                                                   \
+        return userData->listFunction();                                                                \
     }
 
 struct HistoryOrderTraits

@@ -23,14 +23,29 @@ class CellText
 {
 public:
     enum class Kind : unsigned char {
-        Empty, Utf8, String, Price, Amount, Count, Code, PriceType, Message, SecurityCode, SecurityName
+        Empty,
+        Utf8,
+        String,
+        Price,
+        Amount,
+        Count,
+        Code,
+        PriceType,
+        Message,
+        SecurityCode,
+        SecurityName
     };
     // The texts that come from the base library, by what they are looked up with.
-    enum class Lookup : unsigned char { PriceType, Message, SecurityCode, SecurityName };
+    enum class Lookup : unsigned char { PriceType,
+                                        Message,
+                                        SecurityCode,
+                                        SecurityName };
     using Decoder = QString (*)(char);
 
     CellText() = default;
-    CellText(QString text) : kind(Kind::String), string(std::move(text)) {}
+    CellText(QString text)
+        : kind(Kind::String)
+        , string(std::move(text)) {}
 
     static CellText utf8(const char* bytes, std::size_t size)
     {
@@ -126,19 +141,20 @@ public:
     QString toString() const;
 
     Kind kind = Kind::Empty;
-    char byte = 0;                      // code, or the security's exchange
-    char aux[2] = {};                   // the price type's two other bytes
-    int size = 0;                       // of bytes
+    char byte = 0;    // code, or the security's exchange
+    char aux[2] = {}; // the price type's two other bytes
+    int size = 0;     // of bytes
     int integer = 0;
     double value = 0;
-    const char* bytes = nullptr;        // not NUL-terminated
+    const char* bytes = nullptr; // not NUL-terminated
     Decoder decoder = nullptr;
     QString (*priceTypeDecoder)(char, char, char) = nullptr;
     UserData* userData = nullptr;
     QString string;
 
 private:
-    explicit CellText(Kind k) : kind(k) {}
+    explicit CellText(Kind k)
+        : kind(k) {}
 
     // The bytes with a NUL after them, for calls that take a bare char pointer.
     QVarLengthArray<char, 128> terminated() const

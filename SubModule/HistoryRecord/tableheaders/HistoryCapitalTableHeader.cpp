@@ -49,9 +49,15 @@ struct StockCapital
     using Record = CZRVDHistoryCapitalField;
     static constexpr auto& columns = stockCapitalColumns;
     static constexpr double Record::*amounts[] = {
-        &Record::TotalAsset, &Record::CustomerFund, &Record::TotalMarketValue,
-        &Record::DayProfitLoss, &Record::Deposit, &Record::Withdrawal,
-        &Record::UnmaturedBondValue, &Record::FundMarketValue, &Record::OTCAsset,
+        &Record::TotalAsset,
+        &Record::CustomerFund,
+        &Record::TotalMarketValue,
+        &Record::DayProfitLoss,
+        &Record::Deposit,
+        &Record::Withdrawal,
+        &Record::UnmaturedBondValue,
+        &Record::FundMarketValue,
+        &Record::OTCAsset,
     };
 };
 
@@ -60,9 +66,15 @@ struct CreditCapital
     using Record = CZRVDCreditHistoryCapitalField;
     static constexpr auto& columns = creditCapitalColumns;
     static constexpr double Record::*amounts[] = {
-        &Record::TotalAsset, &Record::TotalLiability, &Record::NetAsset,
-        &Record::TotalInterest, &Record::CustomerFund, &Record::TotalMarketValue,
-        &Record::DayProfitLoss, &Record::Deposit, &Record::Withdrawal,
+        &Record::TotalAsset,
+        &Record::TotalLiability,
+        &Record::NetAsset,
+        &Record::TotalInterest,
+        &Record::CustomerFund,
+        &Record::TotalMarketValue,
+        &Record::DayProfitLoss,
+        &Record::Deposit,
+        &Record::Withdrawal,
     };
 };
 
@@ -92,10 +104,14 @@ struct CapitalColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryCapitalTableHeader>
-    : CapitalColumns<StockCapital>, ColumnSetKey<TH_STOCK_HISTORY_CAPITAL> {};
-template <> struct ColumnSetTraits<CreditHistoryCapitalTableHeader>
-    : CapitalColumns<CreditCapital>, ColumnSetKey<TH_CREDIT_HISTORY_CAPITAL> {};
+template <>
+struct ColumnSetTraits<StockHistoryCapitalTableHeader>
+    : CapitalColumns<StockCapital>, ColumnSetKey<TH_STOCK_HISTORY_CAPITAL>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryCapitalTableHeader>
+    : CapitalColumns<CreditCapital>, ColumnSetKey<TH_CREDIT_HISTORY_CAPITAL>
+{};
 template class ColumnSet<StockHistoryCapitalTableHeader>;
 template class ColumnSet<CreditHistoryCapitalTableHeader>;
 

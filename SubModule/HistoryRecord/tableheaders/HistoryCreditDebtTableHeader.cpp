@@ -81,7 +81,8 @@ typename Cell::Result businessCode(const CodeText (&table)[N], int code)
         return QVariant(code);
 }
 
-enum EntrustType { BuyOnMargin = 61, ShortSale = 64 };
+enum EntrustType { BuyOnMargin = 61,
+                   ShortSale = 64 };
 
 // Only a financing purchase and a short sale owe a quantity.
 const std::int32_t* debtVolume(const CZRVDCreditHistoryDebtInfoField& r)
@@ -136,8 +137,10 @@ struct DebtColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<CreditHistoryCreditDebtTableHeader>
-    : DebtColumns, ColumnSetKey<TH_CREDIT_HISTORY_DEBT> {};
+template <>
+struct ColumnSetTraits<CreditHistoryCreditDebtTableHeader>
+    : DebtColumns, ColumnSetKey<TH_CREDIT_HISTORY_DEBT>
+{};
 template class ColumnSet<CreditHistoryCreditDebtTableHeader>;
 
 } // namespace VEK_SC_Space

@@ -5,6 +5,7 @@
 namespace VEK_SC_Space {
 
 // Margin debts of a credit account; there is no stock counterpart.
-class CreditHistoryCreditDebtTableHeader : public ColumnSet<CreditHistoryCreditDebtTableHeader> {};
+class CreditHistoryCreditDebtTableHeader : public ColumnSet<CreditHistoryCreditDebtTableHeader>
+{};
 
 } // namespace VEK_SC_Space

@@ -81,10 +81,14 @@ struct DeliveryColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryDeliveryTableHeader>
-    : DeliveryColumns<CZRVDHistoryDeliveryField>, ColumnSetKey<TH_STOCK_HISTORY_DELIVERY> {};
-template <> struct ColumnSetTraits<CreditHistoryDeliveryTableHeader>
-    : DeliveryColumns<CZRVDCreditHistoryDeliveryField>, ColumnSetKey<TH_CREDIT_HISTORY_DELIVERY> {};
+template <>
+struct ColumnSetTraits<StockHistoryDeliveryTableHeader>
+    : DeliveryColumns<CZRVDHistoryDeliveryField>, ColumnSetKey<TH_STOCK_HISTORY_DELIVERY>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryDeliveryTableHeader>
+    : DeliveryColumns<CZRVDCreditHistoryDeliveryField>, ColumnSetKey<TH_CREDIT_HISTORY_DELIVERY>
+{};
 template class ColumnSet<StockHistoryDeliveryTableHeader>;
 template class ColumnSet<CreditHistoryDeliveryTableHeader>;
 

@@ -5,7 +5,9 @@
 namespace VEK_SC_Space {
 
 // Delivery slips carry name, direction and exchange as ready text: no decoder, no lookup.
-class StockHistoryDeliveryTableHeader : public ColumnSet<StockHistoryDeliveryTableHeader> {};
-class CreditHistoryDeliveryTableHeader : public ColumnSet<CreditHistoryDeliveryTableHeader> {};
+class StockHistoryDeliveryTableHeader : public ColumnSet<StockHistoryDeliveryTableHeader>
+{};
+class CreditHistoryDeliveryTableHeader : public ColumnSet<CreditHistoryDeliveryTableHeader>
+{};
 
 } // namespace VEK_SC_Space

@@ -59,10 +59,14 @@ struct FundDetailColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryFundDetailTableHeader>
-    : FundDetailColumns<CZRVDHistoryFundDetailField>, ColumnSetKey<TH_STOCK_HISTORY_FUNDDETAIL> {};
-template <> struct ColumnSetTraits<CreditHistoryFundDetailTableHeader>
-    : FundDetailColumns<CZRVDCreditHistoryFundDetailField>, ColumnSetKey<TH_CREDIT_HISTORY_FUNDDETAIL> {};
+template <>
+struct ColumnSetTraits<StockHistoryFundDetailTableHeader>
+    : FundDetailColumns<CZRVDHistoryFundDetailField>, ColumnSetKey<TH_STOCK_HISTORY_FUNDDETAIL>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryFundDetailTableHeader>
+    : FundDetailColumns<CZRVDCreditHistoryFundDetailField>, ColumnSetKey<TH_CREDIT_HISTORY_FUNDDETAIL>
+{};
 template class ColumnSet<StockHistoryFundDetailTableHeader>;
 template class ColumnSet<CreditHistoryFundDetailTableHeader>;
 

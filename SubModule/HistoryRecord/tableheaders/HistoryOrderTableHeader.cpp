@@ -97,10 +97,14 @@ struct OrderColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryOrderTableHeader>
-    : OrderColumns<StockOrder>, ColumnSetKey<TH_STOCK_HISTORY_ORDER> {};
-template <> struct ColumnSetTraits<CreditHistoryOrderTableHeader>
-    : OrderColumns<CreditOrder>, ColumnSetKey<TH_CREDIT_HISTORY_ORDER> {};
+template <>
+struct ColumnSetTraits<StockHistoryOrderTableHeader>
+    : OrderColumns<StockOrder>, ColumnSetKey<TH_STOCK_HISTORY_ORDER>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryOrderTableHeader>
+    : OrderColumns<CreditOrder>, ColumnSetKey<TH_CREDIT_HISTORY_ORDER>
+{};
 template class ColumnSet<StockHistoryOrderTableHeader>;
 template class ColumnSet<CreditHistoryOrderTableHeader>;
 

@@ -71,10 +71,14 @@ struct PositionColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryPositionTableHeader>
-    : PositionColumns<CZRVDHistoryHoldField>, ColumnSetKey<TH_STOCK_HISTORY_POSITION> {};
-template <> struct ColumnSetTraits<CreditHistoryPositionTableHeader>
-    : PositionColumns<CZRVDCreditHistoryHoldField>, ColumnSetKey<TH_CREDIT_HISTORY_POSITION> {};
+template <>
+struct ColumnSetTraits<StockHistoryPositionTableHeader>
+    : PositionColumns<CZRVDHistoryHoldField>, ColumnSetKey<TH_STOCK_HISTORY_POSITION>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryPositionTableHeader>
+    : PositionColumns<CZRVDCreditHistoryHoldField>, ColumnSetKey<TH_CREDIT_HISTORY_POSITION>
+{};
 template class ColumnSet<StockHistoryPositionTableHeader>;
 template class ColumnSet<CreditHistoryPositionTableHeader>;
 

@@ -57,10 +57,14 @@ struct ProfitColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryProfitTableHeader>
-    : ProfitColumns<CZRVDHisShareProfitField, StockCodes>, ColumnSetKey<TH_STOCK_HISTORY_PROFIT> {};
-template <> struct ColumnSetTraits<CreditHistoryProfitTableHeader>
-    : ProfitColumns<CZRVDCreditHisShareProfitField, CreditCodes>, ColumnSetKey<TH_CREDIT_HISTORY_PROFIT> {};
+template <>
+struct ColumnSetTraits<StockHistoryProfitTableHeader>
+    : ProfitColumns<CZRVDHisShareProfitField, StockCodes>, ColumnSetKey<TH_STOCK_HISTORY_PROFIT>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryProfitTableHeader>
+    : ProfitColumns<CZRVDCreditHisShareProfitField, CreditCodes>, ColumnSetKey<TH_CREDIT_HISTORY_PROFIT>
+{};
 template class ColumnSet<StockHistoryProfitTableHeader>;
 template class ColumnSet<CreditHistoryProfitTableHeader>;
 

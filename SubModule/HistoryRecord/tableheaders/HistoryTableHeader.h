@@ -44,7 +44,8 @@ public:
     // of them) of one record. Both come from the same switch of the set; one call per row keeps
     // the export's cost per cell down to the cell itself.
     virtual void describeRow(HistoryColumn::CellText* cells, const std::any& record, const int* shown, int count,
-                             UserData* userData) = 0;
+                             UserData* userData)
+        = 0;
 
 protected:
     // Registers the columns in the table's order, each title through TableHeader::tr.
@@ -59,8 +60,8 @@ protected:
 // The conversions that every column set shares.
 namespace HistoryColumn {
 
-constexpr Qt::Alignment Centred = Qt::AlignHCenter | Qt::AlignVCenter;   // 132
-constexpr Qt::Alignment Right = Qt::AlignRight | Qt::AlignVCenter;       // 130
+constexpr Qt::Alignment Centred = Qt::AlignHCenter | Qt::AlignVCenter; // 132
+constexpr Qt::Alignment Right = Qt::AlignRight | Qt::AlignVCenter;     // 130
 
 // A text field up to its first NUL, never past its room.
 template <std::size_t N>
@@ -132,7 +133,8 @@ inline QString securityName(const char (&codeField)[N], char exchange, UserData*
 char exchangeFromLetters(const QString& letters);
 
 // Row category of column 0 of the order and trade sets.
-enum class DirectionSet { Stock, Credit };
+enum class DirectionSet { Stock,
+                          Credit };
 int rowCategory(DirectionSet set, char direction);
 int rowCategory(DirectionSet set, char orderStatus, char direction);
 

@@ -63,10 +63,14 @@ struct TradeColumns
 
 } // namespace
 
-template <> struct ColumnSetTraits<StockHistoryTradeTableHeader>
-    : TradeColumns<StockCodes, CZRVDHistoryTradeEXField>, ColumnSetKey<TH_STOCK_HISTORY_TRADE> {};
-template <> struct ColumnSetTraits<CreditHistoryTradeTableHeader>
-    : TradeColumns<CreditCodes, CZRVDCreditHistoryTradeEXField>, ColumnSetKey<TH_CREDIT_HISTORY_TRADE> {};
+template <>
+struct ColumnSetTraits<StockHistoryTradeTableHeader>
+    : TradeColumns<StockCodes, CZRVDHistoryTradeEXField>, ColumnSetKey<TH_STOCK_HISTORY_TRADE>
+{};
+template <>
+struct ColumnSetTraits<CreditHistoryTradeTableHeader>
+    : TradeColumns<CreditCodes, CZRVDCreditHistoryTradeEXField>, ColumnSetKey<TH_CREDIT_HISTORY_TRADE>
+{};
 template class ColumnSet<StockHistoryTradeTableHeader>;
 template class ColumnSet<CreditHistoryTradeTableHeader>;
 

@@ -26,9 +26,9 @@ char* fixed(char* out, double value, int decimals)
         mantissa |= std::uint64_t(1) << 52;
     // At 2^52 and up (exponent 0 or more) there are no fractions to round: Qt does those.
     const bool exact = biased != 0x7FF && exponent < 0 && decimals >= 0 && decimals <= 3;
-    std::uint64_t units = 0;    // |value| * 10^decimals, rounded
+    std::uint64_t units = 0; // |value| * 10^decimals, rounded
     if (exact) {
-        const std::uint64_t scaled = mantissa * powers[decimals];    // below 2^63
+        const std::uint64_t scaled = mantissa * powers[decimals]; // below 2^63
         const int shift = -exponent;
         if (shift < 64) {
             const std::uint64_t half = std::uint64_t(1) << (shift - 1);
