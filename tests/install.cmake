@@ -24,6 +24,7 @@ add_test(NAME module_vebase_imports COMMAND ${CMAKE_COMMAND}
     -DPLUGIN=$<TARGET_FILE:SubModule_HistoryRecord> -DVE_BASE=$<TARGET_FILE:VE_Base>
     -DLIST=${PROJECT_SOURCE_DIR}/SubModule/VE_Base_imports.txt
     -DACTUAL=${CMAKE_CURRENT_BINARY_DIR}/VE_Base_imports.actual.txt -DSANITIZE=${SANITIZE}
+    -DPLATFORM=${CMAKE_SYSTEM_NAME}
     -DNM=${CMAKE_NM} -DOBJDUMP=${CMAKE_OBJDUMP} -P ${CMAKE_CURRENT_SOURCE_DIR}/install/check_vebase_imports.cmake)
 set_tests_properties(module_vebase_imports PROPERTIES SKIP_REGULAR_EXPRESSION "Skipped: ")
 

@@ -10,3 +10,11 @@ endforeach()
 
 add_qt_test(tst_export SOURCES tst_export.cpp PageTestSupport.h
     LIBS HistoryRecordPages HistoryRecordFrame HistoryRecordTableHeaders SubModuleCommon VE_Base)
+# Under Wine the Unix locale decides Windows' ANSI code page, which the export writes in: a
+# Chinese one (936, GBK) as on the client's users' machines, not Wine's Western default, which
+# has no Chinese. scripts/test-windows provides that locale.
+if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+    get_test_property(tst_export ENVIRONMENT export_environment)
+    list(TRANSFORM export_environment REPLACE "^LC_ALL=.*" "LC_ALL=zh_CN.UTF-8")
+    set_tests_properties(tst_export PROPERTIES ENVIRONMENT "${export_environment}")
+endif()

@@ -137,6 +137,7 @@ QString tst_Client::run(const QStringList& arguments, const QString& config)
     return QDir::fromNativeSeparators(QStringLiteral("%1 | %2 | %3").arg(finished ? process.exitCode() : -1).arg(lines(demoOut).value(0), lines(QString::fromUtf8(process.readAllStandardError())).join(QLatin1String(" / "))))
         .replace(work.path(), QLatin1String("<work>"))
         .replace(bin, QLatin1String("<bin>"))
+        .replace(QFileInfo(QStringLiteral(CLIENT_EXECUTABLE)).fileName(), QLatin1String("<client>"))
         .replace(QStringLiteral(VE_BASE_FILE_NAME), QLatin1String("<VE_Base>"))
         .remove(QRegularExpression(QStringLiteral(": Cannot load library .*"))); // the loader's own words
 }
@@ -164,7 +165,7 @@ void tst_Client::commandLine()
         {"orders", x, "Unexpected argument \"orders\"."},
         {"--frobnicate", x, "Unknown option 'frobnicate'."},
         {"-h", x, "help"},
-        {"--help", "run", "0 | Usage: <bin>/history-client [options] | "},
+        {"--help", "run", "0 | Usage: <bin>/<client> [options] | "},
         {"--latency -5", "run", "2 |  | --latency " + usage + " 0 to 60000, not \"-5\". / Try --help."},
         {"--demo <work>/file/out --records 0", "run", "1 | Cannot create the output folder <work>/file/out. | "},
         {"--records --demo x", x, "Missing value for --records."},

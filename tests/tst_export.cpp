@@ -298,7 +298,10 @@ void tst_Export::exportButton()
     written.close();
     QCOMPARE(bytes, rowsWritten < 0 ? QByteArray("(no file)") : expectedCsv(table->model()));
     QCOMPARE(locale->toUnicode(bytes).count(QLatin1Char('\n')), rowsWritten + 1 + (setup.contains("tricky") ? 1 : 0));
-    QCOMPARE(bytes == locale->toUnicode(bytes).toUtf8(), locale->mibEnum() == 106);
+    // The Chinese titles are UTF-8 only where the locale's encoding is: no byte-order mark, no
+    // fixed encoding. Without a file there are no titles to tell.
+    if (rowsWritten >= 0)
+        QCOMPARE(bytes == locale->toUnicode(bytes).toUtf8(), locale->mibEnum() == 106);
     if (!approved.isEmpty())
         QVERIFY(matchesApproved("export/" + approved, locale->toUnicode(bytes).chopped(1).split(QLatin1Char('\n'))));
     const QByteArray readBack = tableAsJson(table->model());
@@ -309,7 +312,9 @@ void tst_Export::exportButton()
     // breaks included, and the empty field after every line's last comma.
     if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
         QSKIP("python3 is not installed: the file is not read back through Python's csv module");
-    QCOMPARE(readByPython(earlierPath, QString::fromLatin1(locale->name())), readBack);
+    // Qt names Windows' ANSI code page "System"; Python calls it "mbcs".
+    const QString encoding = locale->mibEnum() == 0 ? QStringLiteral("mbcs") : QString::fromLatin1(locale->name());
+    QCOMPARE(readByPython(earlierPath, encoding), readBack);
 }
 
 void tst_Export::writer_data()

@@ -1,7 +1,8 @@
 # Compares the base-library symbols that the plug-in imports with the reviewed list: a new
 # dependency on the base library has to be added to the list on purpose.
-#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -DSANITIZE=... -DNM=... -DOBJDUMP=...
-#         -P check_vebase_imports.cmake
+#   cmake -DPLUGIN=... -DVE_BASE=... -DLIST=... -DACTUAL=... -DSANITIZE=... -DPLATFORM=...
+#         -DNM=... -DOBJDUMP=... -P check_vebase_imports.cmake
+# PLATFORM is the target's CMAKE_SYSTEM_NAME.
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/library_symbols.cmake)
 library_symbols(${PLUGIN} imported imported DEMANGLE)
@@ -24,12 +25,17 @@ list(SORT used)
 list(JOIN used "\n" actual)
 file(WRITE ${ACTUAL} "${actual}\n")
 
-# Lines marked "sanitized: " are imported only by sanitizer builds.
+# Lines marked "sanitized: " are imported only by sanitizer builds, lines marked "unix: " only
+# where the target is not Windows.
 file(STRINGS ${LIST} lines REGEX "^[^#]")
 set(reviewed "")
 foreach(line IN LISTS lines)
     if(line MATCHES "^sanitized: (.*)$")
         if(SANITIZE)
+            list(APPEND reviewed "${CMAKE_MATCH_1}")
+        endif()
+    elseif(line MATCHES "^unix: (.*)$")
+        if(NOT PLATFORM STREQUAL "Windows")
             list(APPEND reviewed "${CMAKE_MATCH_1}")
         endif()
     else()
