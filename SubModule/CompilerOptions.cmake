@@ -8,3 +8,8 @@ if(MSVC)
 else()
     add_compile_options(-Wall -Wextra -Wshadow)
 endif()
+# A unity build includes each source into a generated one, so GCC takes a source's own
+# anonymous-namespace types for a header's and warns on every class that uses them.
+if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-Wno-subobject-linkage)
+endif()
