@@ -2,6 +2,7 @@
 // the save dialog answered: what the file holds, and which boxes the user meets when.
 
 #include "Approval.h"
+#include "BytesCache.h"
 #include "ClientConstants.h"
 #include "CsvWriter.h"
 #include "ExportFile.h"
@@ -77,6 +78,10 @@ private slots:
     void exportButton();
     void writer_data();
     void writer();
+    void textField_data();
+    void textField();
+    void cache_data();
+    void cache();
     void proposedFolder_data();
     void proposedFolder();
 };
@@ -344,6 +349,75 @@ void tst_Export::writer()
     QBuffer file;
     QVERIFY(file.open(QIODevice::WriteOnly) && out.writeTo(file));
     QCOMPARE(file.data(), encoding->fromUnicode(QStringLiteral("\"é,中\",plain,\n\"A1,\"\"2\"\"\n3\",\"客户,甲\",客户,0.00,\"\"\"买\"\"入\",\n")));
+}
+
+void tst_Export::textField_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    // Fields of up to, at and past one and two words of eight, each character that needs quotes
+    // or is not ASCII at each place in turn.
+    for (const int length : {1, 7, 8, 9, 16, 17}) {
+        const QByteArray plain = QByteArray("0123456789ABCDEFGH").left(length);
+        QTest::addRow("%d plain", length) << plain;
+        for (int at = 0; at < length; ++at) {
+            for (const char* odd : {",", "\"", "\r", "\n", "\xE4\xB8\xAD"}) { // the last: 中
+                QByteArray field = plain;
+                field.replace(at, 1, odd);
+                QTest::addRow("%d, 0x%02x at %d", length, static_cast<unsigned char>(*odd), at) << field;
+            }
+        }
+    }
+}
+
+// A text field comes out as its text, quoted exactly when it holds a comma, a quote or a line break.
+void tst_Export::textField()
+{
+    QFETCH(QByteArray, field);
+    QTextCodec* gbk = QTextCodec::codecForName("GBK");
+    CsvWriter out(gbk);
+    out.append(HistoryColumn::CellText::utf8(field.constData(), std::size_t(field.size())));
+    QBuffer file;
+    QVERIFY(file.open(QIODevice::WriteOnly) && out.writeTo(file));
+    QString text = QString::fromUtf8(field);
+    if (field.contains(',') || field.contains('"') || field.contains('\r') || field.contains('\n'))
+        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    QCOMPARE(file.data(), gbk->fromUnicode(text + QLatin1Char(',')));
+}
+
+void tst_Export::cache_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("keys");
+    QTest::newRow("half full") << 16 << 8;
+    QTest::newRow("one key") << 2 << 1;
+    QTest::newRow("more keys than room") << 16 << 40;
+}
+
+// Each key finds its own value, never another's, and while the keys fit (half the size) each
+// keeps its value, whichever slots their bytes point to. Keys come in pairs of the same bytes with
+// two extras.
+void tst_Export::cache()
+{
+    QFETCH(int, size);
+    QFETCH(int, keys);
+    BytesCache<std::string> cache{std::size_t(size)};
+    int made = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (int k = 0; k < keys; ++k) {
+            const std::string bytes = std::to_string(k / 2 * 7919);
+            const char extra = char('1' + k % 2);
+            std::string& value = cache.find(bytes, extra);
+            if (value.empty()) {
+                value = bytes + extra;
+                ++made;
+            }
+            QCOMPARE(value, bytes + extra);
+        }
+    }
+    if (2 * keys <= size)
+        QCOMPARE(made, keys);
+    else
+        QVERIFY(made > keys); // it started afresh, and stayed within its size
 }
 
 void tst_Export::proposedFolder_data()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,31 +10,37 @@
 
 namespace VEK_SC_Space {
 
-// Values by the bytes they were made from, in a fixed number of entries chosen by the bytes'
-// hash: a key finds its value in its entry, or a fresh default value there (the caller makes
-// it), so the memory stays bounded whatever the records hold, and a value is never taken for
+// Values by the bytes they were made from: a key finds its value, or a fresh default value (the
+// caller makes it). The table holds up to half its size in keys and starts afresh when that is
+// reached, so the memory stays bounded whatever the records hold; a value is never taken for
 // another key's. The last entry found is tried first.
 template <typename Value>
 class BytesCache
 {
 public:
+    // `sizePowerOfTwo` entries, for half as many keys.
     explicit BytesCache(std::size_t sizePowerOfTwo)
-        : entries(sizePowerOfTwo) {}
+        : entries(std::max(sizePowerOfTwo, std::size_t(2))) {} // a free entry to probe to, always
 
     // The key is `key` followed by the byte `extra`.
     Value& find(std::string_view key, char extra = 0)
     {
         if (last && last->matches(key, extra))
             return last->value;
-        Entry& entry = entries[hash(key, extra) & (entries.size() - 1)];
-        if (!entry.matches(key, extra)) {
-            entry.key.assign(key.data(), key.size());
-            entry.extra = extra;
-            entry.value = Value();
-            entry.used = true;
+        Entry* entry = probe(key, extra);
+        if (!entry->used) {
+            if (2 * (keys + 1) > entries.size()) {
+                clear();
+                entry = probe(key, extra);
+            }
+            entry->key.assign(key.data(), key.size());
+            entry->extra = extra;
+            entry->value = Value();
+            entry->used = true;
+            ++keys;
         }
-        last = &entry;
-        return entry.value;
+        last = entry;
+        return entry->value;
     }
 
 private:
@@ -46,6 +53,26 @@ private:
 
         bool matches(std::string_view k, char e) const { return used && extra == e && std::string_view(key) == k; }
     };
+
+    // The key's entry, or the free one where it would go. Open addressing: two keys whose bytes
+    // point to the same slot each keep their value, where one slot per key would have them evict
+    // each other at every turn.
+    Entry* probe(std::string_view key, char extra)
+    {
+        const std::size_t mask = entries.size() - 1;
+        std::size_t slot = hash(key, extra) & mask;
+        while (entries[slot].used && !entries[slot].matches(key, extra))
+            slot = (slot + 1) & mask;
+        return &entries[slot];
+    }
+
+    void clear()
+    {
+        for (Entry& entry : entries)
+            entry = Entry();
+        keys = 0;
+        last = nullptr;
+    }
 
     // Eight bytes per multiply: the keys are status messages of a few dozen bytes and codes.
     static std::uint64_t hash(std::string_view key, char extra)
@@ -67,6 +94,7 @@ private:
     }
 
     std::vector<Entry> entries;
+    std::size_t keys = 0;
     Entry* last = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace VEK_SC_Space {
@@ -32,6 +33,43 @@ bool needsQuotes(const QString& text)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
         return c.unicode() < 0x80 && ByteClass[c.unicode()] == Special;
     });
+}
+
+// Copies `length` bytes to `out` and returns the classes of the bytes met, or-ed together. Eight
+// bytes at a time where there are eight (the last word overlaps the one before it), as most
+// fields are a few words of ASCII.
+unsigned char copyAndClassify(const char* bytes, std::size_t length, char* out)
+{
+    if (length < 8) {
+        unsigned char classes = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = bytes[i];
+            classes |= ByteClass[static_cast<unsigned char>(bytes[i])];
+        }
+        return classes;
+    }
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    constexpr std::uint64_t Highs = 0x8080808080808080u;
+    // Whether a byte of `word` is `c`: exact for words of ASCII, which is all it is asked of.
+    const auto has = [](std::uint64_t word, unsigned char c) {
+        const std::uint64_t x = word ^ (Ones * c);
+        return (x - Ones) & ~x & Highs;
+    };
+    std::uint64_t all = 0;
+    std::uint64_t special = 0;
+    const auto step = [&](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, 8);
+        std::memcpy(out + at, &word, 8);
+        all |= word;
+        special |= has(word, ',') | has(word, '"') | has(word, '\r') | has(word, '\n');
+    };
+    for (std::size_t at = 0; at + 8 < length; at += 8)
+        step(at);
+    step(length - 8);
+    if (all & Highs)
+        return NotAscii;
+    return special ? Special : 0;
 }
 
 // RFC 4180's quoting. Written bare, a value with a comma would shift every later column of its
@@ -134,11 +172,7 @@ void CsvWriter::utf8(const char* bytes, std::size_t length)
     if (direct) {
         // Copied and checked in one pass; the copy counts only if it needs nothing more.
         char* out = room(length);
-        unsigned char classes = 0;
-        for (std::size_t i = 0; i < length; ++i) {
-            out[i] = bytes[i];
-            classes |= ByteClass[static_cast<unsigned char>(bytes[i])];
-        }
+        const unsigned char classes = copyAndClassify(bytes, length, out);
         if (classes == 0) {
             used += length;
             return;

@@ -140,16 +140,24 @@ public:
     // The text the table shows.
     QString toString() const;
 
+    // Each kind uses only its own fields, so they share their room: the export describes a row's
+    // cells afresh for every row, and a small description is quicker to make and to copy.
     Kind kind = Kind::Empty;
     char byte = 0;    // code, or the security's exchange
     char aux[2] = {}; // the price type's two other bytes
     int size = 0;     // of bytes
-    int integer = 0;
-    double value = 0;
-    const char* bytes = nullptr; // not NUL-terminated
-    Decoder decoder = nullptr;
-    QString (*priceTypeDecoder)(char, char, char) = nullptr;
-    UserData* userData = nullptr;
+    union
+    {
+        double value = 0;
+        int integer;
+        const char* bytes; // not NUL-terminated
+    };
+    union
+    {
+        Decoder decoder = nullptr;
+        QString (*priceTypeDecoder)(char, char, char);
+        UserData* userData;
+    };
     QString string;
 
 private:
