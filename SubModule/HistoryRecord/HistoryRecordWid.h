@@ -49,6 +49,9 @@ protected:
     virtual void connectResponseSignal() = 0;
     virtual int collectNewRecords() = 0;
     virtual void clearRecords() = 0;
+    // Fetches records.at(index) toward the processor's cache, for a loop that reads it soon; a
+    // hint only, which a page that knows its record type gives.
+    virtual void prefetchRecord(int /*index*/) const {}
     virtual int sendHistoryRequest(QString investorId, QString beginDate, QString endDate,
                                    char sortType, int batchNo, int& requestId)
         = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CachePrefetch.h"
 #include "ClientConstants.h"
 #include "HistoryRecordWid.h"
 #include "TableHeader.h"
@@ -90,6 +91,16 @@ protected:
         skippedRecords = 0;
     }
 
+    void prefetchRecord(int index) const override
+    {
+        withRecordType([this, index](auto type) {
+            using Record = typename decltype(type)::Type;
+            if (Record* const* record = std::any_cast<Record*>(&records.at(index)))
+                prefetch(*record, sizeof(Record));
+            return 0;
+        });
+    }
+
     int sendHistoryRequest(QString investorId, QString beginDate, QString endDate, char sortType,
                            int batch, int& id) override
     {
@@ -106,7 +117,7 @@ private:
     // Calls handle(RecordType<R>()) with the record type of the account kind; 0 when the page
     // has no records for this kind of account.
     template <typename Handle>
-    int withRecordType(Handle handle)
+    int withRecordType(Handle handle) const
     {
         if (accountType == int(AccountKind::Stock))
             return withRecord<typename Traits::StockRecord>(handle);
