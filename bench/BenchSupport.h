@@ -254,10 +254,10 @@ public:
     static constexpr int Key = 8802;
 
     // everyColumn: all registered columns, not only those a page shows by default.
-    LoadedModel(const ColumnSetEntry& set, int n, bool everyColumn = false)
-        : set(set)
-        , account(set.accountType)
-        , header(set.create())
+    LoadedModel(const ColumnSetEntry& columnSet, int n, bool everyColumn = false)
+        : set(columnSet)
+        , account(columnSet.accountType)
+        , header(columnSet.create())
         , model(QStringLiteral("HistoryTable"), Key)
     {
         account.setDefaultInvestorID(QStringLiteral("880012345"));

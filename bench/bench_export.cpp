@@ -156,8 +156,8 @@ double peerRun(const QAbstractItemModel& table, const QString& path)
 class ExportDriver : public QObject
 {
 public:
-    explicit ExportDriver(const QString& path)
-        : path(path)
+    explicit ExportDriver(const QString& fileName)
+        : path(fileName)
     {
         qApp->installEventFilter(this);
         clock.start();

@@ -24,10 +24,10 @@ constexpr int BatchSize = 1000;
 class Collector : public QObject
 {
 public:
-    explicit Collector(UserData& account)
-        : account(account)
+    explicit Collector(UserData& service)
+        : account(service)
     {
-        connect(&account, &UserData::signal_ZRVA_RspInquiryHistoryOrderFinished, this, &Collector::answered);
+        connect(&service, &UserData::signal_ZRVA_RspInquiryHistoryOrderFinished, this, &Collector::answered);
     }
     ~Collector() override
     {
