@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -45,22 +44,25 @@ char* fixed(char* out, double value, int decimals)
     // a floating-point residue of -7.3e-12 reads "-0.00", which a trader takes for a debt.
     if (value < 0 && units != 0)
         *out++ = '-';
-    char digits[24];
-    int length = int(std::to_chars(digits, digits + sizeof digits, units).ptr - digits);
-    // At least one digit before the point.
-    const int whole = std::max(length - decimals, 1);
-    const int padding = whole + decimals - length;
-    std::memmove(digits + padding, digits, std::size_t(length));
-    std::memset(digits, '0', std::size_t(padding));
-    length += padding;
-    std::memcpy(out, digits, std::size_t(whole));
-    out += whole;
-    if (decimals > 0) {
+    if (units < powers[decimals]) {
+        // Below one: "0", the point, the zeros after it, then the digits.
+        *out++ = '0';
+        if (decimals == 0)
+            return out;
         *out++ = '.';
-        std::memcpy(out, digits + whole, std::size_t(decimals));
-        out += decimals;
+        const int length = int(std::to_chars(out, out + 3, units).ptr - out);
+        std::memmove(out + decimals - length, out, std::size_t(length));
+        std::memset(out, '0', std::size_t(decimals - length));
+        return out + decimals;
     }
-    return out;
+    char* end = std::to_chars(out, out + 24, units).ptr;
+    if (decimals == 0)
+        return end;
+    // The last `decimals` digits move up one place for the point.
+    for (int i = 1; i <= decimals; ++i)
+        end[1 - i] = end[-i];
+    end[-decimals] = '.';
+    return end + 1;
 }
 
 char* integer(char* out, int value)
