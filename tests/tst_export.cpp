@@ -43,6 +43,26 @@ static QByteArray readByPython(const QString& path, const QString& encoding)
     return QJsonDocument::fromJson(python.readAllStandardOutput()).toJson(QJsonDocument::Compact);
 }
 
+#ifdef Q_OS_UNIX
+// Makes a folder refuse new entries. Root ignores permissions, so for root the folder is made
+// immutable instead, where the file system has that attribute.
+static bool refuseNewEntries(const QString& folder)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) == 0;
+}
+
+static void allowNewEntries(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return;
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+#endif
+
 // What a CSV reader must read back: each line's display texts and the empty field after the last comma.
 static QByteArray tableAsJson(const QAbstractItemModel* model)
 {
@@ -429,8 +449,8 @@ void tst_Export::proposedFolder_data()
     QTest::newRow("the application folder is a file") << "file app" << true;
     QTest::newRow("a file of the folder's name") << "file app/表格导出" << true;
 #ifdef Q_OS_UNIX
-    if (::geteuid() != 0) // root writes anyway
-        QTest::newRow("the application folder is read-only") << "read-only" << true;
+    QTest::newRow("the application folder is read-only") << "read-only app" << true;
+    QTest::newRow("the folder is read-only") << "read-only app/表格导出" << true;
 #endif
 }
 
@@ -459,9 +479,16 @@ void tst_Export::proposedFolder()
         QVERIFY(QDir().mkpath(application + QStringLiteral("/表格导出")));
     }
 #ifdef Q_OS_UNIX
-    const auto writable = qScopeGuard([&] { QFile::setPermissions(application, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
-    if (setup == QLatin1String("read-only"))
-        QVERIFY(QFile::setPermissions(application, QFile::ReadOwner | QFile::ExeOwner));
+    if (setup.startsWith(QLatin1String("read-only "))) {
+        const QString folder = install.filePath(setup.mid(10));
+        QVERIFY(QDir().mkpath(folder));
+        if (!refuseNewEntries(folder))
+            QSKIP("no way here to make a folder refuse root (chattr +i failed)");
+    }
+    const auto writable = qScopeGuard([&] {
+        allowNewEntries(application + QStringLiteral("/表格导出"));
+        allowNewEntries(application);
+    });
 #endif
     const QString documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/表格导出");
     const QString proposed = ExportFile::proposedFolder(application, QStringLiteral("表格导出"));
