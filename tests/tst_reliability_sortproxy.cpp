@@ -84,7 +84,7 @@ QString state(Sorting& sorting, const QList<QPersistentModelIndex>& cells, const
         .arg(kept);
 }
 
-// The proxy's row and layout signals as text, appended to `log`. A reset while the source is
+// The proxy's row, layout and reset signals as text, appended to `log`. A reset while the source is
 // being deleted is left out: the page's proxy announces that its rows are gone, Qt's empties
 // without a signal.
 void record(QAbstractProxyModel& proxy, QObject& owner, QStringList& log)
@@ -95,6 +95,10 @@ void record(QAbstractProxyModel& proxy, QObject& owner, QStringList& log)
     QObject::connect(&proxy, &QAbstractItemModel::rowsInserted, &owner, range("+"));
     QObject::connect(&proxy, &QAbstractItemModel::rowsRemoved, &owner, range("-"));
     QObject::connect(&proxy, &QAbstractItemModel::layoutChanged, &owner, [&log] { log << QStringLiteral("layout"); });
+    QObject::connect(&proxy, &QAbstractItemModel::modelAboutToBeReset, &owner, [&log, &proxy] {
+        if (proxy.sourceModel())
+            log << QStringLiteral("resetting");
+    });
     QObject::connect(&proxy, &QAbstractItemModel::modelReset, &owner, [&log, &proxy] {
         if (proxy.sourceModel())
             log << QStringLiteral("reset");
@@ -218,6 +222,11 @@ const struct
     {"sort role: text, any case", [](Model&, Sorting& p) { p.setSortRole(Qt::DisplayRole), p.setSortCaseSensitivity(Qt::CaseInsensitive); }},
     {"sort role: text, locale aware", [](Model&, Sorting& p) { p.setSortRole(Qt::DisplayRole), p.setSortLocaleAware(true); }},
     {"source deleted", [](Model& s, Sorting&) { delete &s; }},
+    {"another source, then the first one changed", [](Model& s, Sorting& p) {
+         p.model().setSourceModel(new Model({3, 1, 2}, s.parent()));
+         s.removeRows(0, 2);
+         s.setData(s.index(0, 0), 99, Qt::UserRole);
+     }},
     // New contents of every kind Qt orders, each row compared with the others' values.
     {"ints", [](Model& s, Sorting&) { s.reload({3, -7, QVariant(), 3, 0, INT_MIN, INT_MAX, -7, QVariant(), 12}); }},
     {"doubles", [](Model& s, Sorting&) { s.reload({0.0, -0.0, 2.5, QVariant(), -HUGE_VAL, HUGE_VAL, -2.5, 1e-300, -1e-300, 0.0}); }},
