@@ -74,14 +74,15 @@ QString state(Sorting& sorting, const QList<QPersistentModelIndex>& cells, const
         valid += cells.at(i).isValid();
         kept += proxy.mapToSource(cells.at(i)) == sourceCells.at(i);
     }
-    return QStringLiteral("%1x%2 by %3 %4 | %5 | from %6 | cells %7 valid %8 kept")
+    return QStringLiteral("%1x%2%9 by %3 %4 | %5 | from %6 | cells %7 valid %8 kept")
         .arg(proxy.rowCount())
         .arg(proxy.columnCount())
         .arg(sorting.sortColumn())
         .arg(sorting.sortOrder())
         .arg(to.join(QLatin1Char(' ')), from.join(QLatin1Char(' ')))
         .arg(valid)
-        .arg(kept);
+        .arg(kept)
+        .arg(proxy.hasChildren() ? QString() : QStringLiteral(" childless"));
 }
 
 // The proxy's row, layout and reset signals as text, appended to `log`. A reset while the source is
@@ -206,6 +207,7 @@ const struct
     {"column inserted before", [](Model& s, Sorting&) { s.insertColumn(0); }},
     {"column removed before", [](Model& s, Sorting&) { s.insertColumn(0); s.removeColumn(0); }},
     {"sort column removed", [](Model& s, Sorting&) { s.removeColumn(0); }},
+    {"every column removed", [](Model& s, Sorting&) { s.removeColumns(0, s.columnCount()); }},
     {"sort column removed, a row inserted", [](Model& s, Sorting&) { s.removeColumn(0); s.insertRow(3, s.makeRow(0, 8)); }},
     {"sort column removed, rows inserted at once", [](Model& s, Sorting&) {
          s.removeColumn(0);
