@@ -169,6 +169,7 @@ void tst_Client::commandLine()
         {"--latency -5", "run", "2 |  | --latency " + usage + " 0 to 60000, not \"-5\". / Try --help."},
         {"--demo <work>/file/out --records 0", "run", "1 | Cannot create the output folder <work>/file/out. | "},
         {"--records --demo x", x, "Missing value for --records."},
+        {"--records -h", x, "Missing value for --records."},
         {"--plugin=", x, "--plugin needs the path of the module library."},
         {"--demo=", x, "|demo-output|zh|1000|500|0|headless"},
         {"--plugin <work>/None --demo <work>/no", "run", "3 |  | Cannot load the history module <work>/None: no such file"},
