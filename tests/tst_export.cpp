@@ -359,6 +359,7 @@ void tst_Export::writer()
     CsvWriter out(encoding);
     out.append(QStringLiteral("é,中"));
     out.append(QStringLiteral("plain"));
+    out.append(QStringLiteral("\",")); // nothing but characters that need quotes
     out.endLine();
     out.append(HistoryColumn::CellText::utf8(field, std::strlen(field)));
     out.append(HistoryColumn::CellText::utf8(name, std::strlen(name)));
@@ -368,7 +369,7 @@ void tst_Export::writer()
     out.appendRow(nullptr, 0);
     QBuffer file;
     QVERIFY(file.open(QIODevice::WriteOnly) && out.writeTo(file));
-    QCOMPARE(file.data(), encoding->fromUnicode(QStringLiteral("\"é,中\",plain,\n\"A1,\"\"2\"\"\n3\",\"客户,甲\",客户,0.00,\"\"\"买\"\"入\",\n")));
+    QCOMPARE(file.data(), encoding->fromUnicode(QStringLiteral("\"é,中\",plain,\"\"\",\",\n\"A1,\"\"2\"\"\n3\",\"客户,甲\",客户,0.00,\"\"\"买\"\"入\",\n")));
 }
 
 void tst_Export::textField_data()
