@@ -155,7 +155,8 @@ struct Orchard
             list.append(&fruits.back());
         }
     }
-    // "append N", "keep N" (the first N), "renew N" (N other records), "reset", "load" or "fetch".
+    // "append N", "keep N" (the first N), "renew N" (N other records), "tail N" (the first, then N
+    // other records), "reset", "load" or "fetch".
     void run(myHistoryModel& model, const QString& step)
     {
         const QString verb = step.section(' ', 0, 0);
@@ -164,7 +165,7 @@ struct Orchard
             return verb == "reset" ? model.resetDataSource() : verb == "load" ? model.loadNextPage()
                                                                               : model.fetchMore({});
         if (verb != "append")
-            list = list.mid(0, verb == "keep" ? n : 0);
+            list = list.mid(0, verb == "keep" ? n : int(verb == "tail")); // "tail" keeps one
         grow(verb == "keep" ? 0 : n);
         model.setDataSource(list);
     }
@@ -374,6 +375,9 @@ void tst_VeBase::steps_data()
         << QStringList{"append 150", "renew 150", "load", "renew 150", "load", "renew 400", "renew 40"}
         << QStringList{"0/150 more:", "0/150 more:", "100/150 more: +0..99 load 100", "100/150 more: reset",
                        "150/150: +100..149 load 150", "150/400 more: reset", "40/40: reset"};
+    QTest::newRow("other records after the same first one: reset")
+        << QStringList{"append 150", "load", "tail 149", "load"}
+        << QStringList{"0/150 more:", "100/150 more: +0..99 load 100", "100/150 more: reset", "150/150: +100..149 load 150"};
     QTest::newRow("reset shows no rows, keeps the records") << QStringList{"append 150", "load", "reset", "reset", "load"}
                                                             << QStringList{"0/150 more:", "100/150 more: +0..99 load 100", "0/150 more: reset", "0/150 more:",
                                                                            "100/150 more: +0..99 load 100"};
@@ -405,6 +409,7 @@ void tst_VeBase::steps()
         states << QStringLiteral("%1/%2%3: %4").arg(model.rowCount()).arg(model.recordCount()).arg(model.canFetchMore({}) ? " more" : "").arg(std::exchange(events, {}).join(' ')).trimmed();
         for (int row = 0; row < model.rowCount(); ++row) // the rows show the records in order
             QCOMPARE(model.index(row, 1).data().toString(), std::any_cast<Fruit*>(orchard.list.at(row))->name);
+        QVERIFY(!model.index(0, 0, model.index(0, 0)).isValid()); // a table: no row has children
     }
     QTEST(states, "states");
 
